@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+
+#include <QImage>
+
+#include "platform/font.h"
+#include "platform/graphics.h"
+#include "platform/types.h"
+
+namespace kx {
+
+// Draws into a 32-bit surface (a QImage of Format_RGB32) through an origin and a
+// clip rectangle. Shapes follow the Win32 GDI conventions: the box runs from
+// (X1, Y1) inclusive to (X2, Y2) exclusive, the one-pixel pen lies inside the
+// box, the brush fills the inside, and a clear pen leaves only the fill. They
+// are rasterised here with integer arithmetic, so results are exact and the same
+// everywhere. Every primitive clips first, then draws.
+class TCanvas {
+public:
+    TCanvas() = default;
+    explicit TCanvas(QImage* surface) { Attach(surface, {0, 0}, {0, 0, surface->width(), surface->height()}); }
+
+    // origin: where canvas (0, 0) lies on the surface; clip: in surface
+    // coordinates, cut to the surface.
+    void Attach(QImage* surface, TPoint origin, TRect clip);
+    void Detach();
+    bool HasSurface() const { return m_surface != nullptr; }
+    QImage* Surface() const { return m_surface; }
+    TPoint Origin() const { return m_origin; }
+    // The clip rectangle in canvas coordinates.
+    TRect ClipRect() const;
+
+    TPen& Pen() { return m_pen; }
+    TBrush& Brush() { return m_brush; }
+    TFont& Font() { return m_font; }
+
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    // Fills with the brush, no outline; right and bottom exclusive.
+    void FillRect(const TRect& r);
+    // A one-pixel dashed outline with no fill (used by design-time drawing).
+    void DashedFrame(const TRect& r);
+
+    // Outside the clip rectangle Pixel reads 0 (black) and SetPixel does
+    // nothing. Colours are RGB values (system colours are looked up).
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // BitBlt with a plain copy: w x h pixels from src (sx, sy) to (dx, dy).
+    void CopyFrom(int dx, int dy, int w, int h, const TCanvas& src, int sx, int sy);
+    // Copies a whole image at (x, y), unscaled.
+    void DrawImage(int x, int y, const QImage& image);
+    void Draw(int x, int y, const TGraphic* graphic);
+    // Scales the graphic into dest; an empty graphic draws nothing.
+    void StretchDraw(const TRect& dest, const TGraphic* graphic);
+
+    // Text through Qt, in Font, on the same surface; brush-less (transparent
+    // background).
+    void TextOut(int x, int y, const std::string& text);
+    // Draws text inside r with the given alignment; wordWrap breaks lines.
+    void TextRect(const TRect& r, const std::string& text, TAlignment alignment, bool wordWrap,
+                  bool verticalCentre = false);
+    int TextWidth(const std::string& text) const;
+    int TextHeight(const std::string& text) const;
+
+private:
+    void FillSpan(int y, int x1, int x2, TColor rgb);  // canvas coords, x2 exclusive
+
+    QImage* m_surface = nullptr;
+    TPoint m_origin;
+    TRect m_clip;  // surface coordinates
+    TPen m_pen;
+    TBrush m_brush;
+    TFont m_font;
+};
+
+}  // namespace kx
