@@ -1,0 +1,48 @@
+/* A stand-in for the board maker's driver library, built in several variants
+ * by the test suite. Every entry point returns a value of its own so that no
+ * two of them can be folded into one address by the compiler or the linker;
+ * the tests compare the binding's references with these addresses one by one.
+ *
+ * FAKE_QUORDEV_CARDS is what GetNumCards reports. With
+ * FAKE_QUORDEV_WITHOUT_REL_OUT_PORT_DWORD the last entry point is left out. */
+
+#define FAKE_ENTRY(name, value)                             \
+    __attribute__((visibility("default"))) int name(void) { \
+        return value;                                       \
+    }
+
+FAKE_ENTRY(GetNumCards, FAKE_QUORDEV_CARDS)
+FAKE_ENTRY(QueryCardInfo, 102)
+FAKE_ENTRY(QueryBARBase, 103)
+FAKE_ENTRY(WaitForIRQ, 104)
+FAKE_ENTRY(COSWaitForIRQ, 105)
+FAKE_ENTRY(WDGHandleIRQ, 106)
+FAKE_ENTRY(AbortRequest, 107)
+FAKE_ENTRY(CloseCard, 108)
+FAKE_ENTRY(WDGInit, 109)
+FAKE_ENTRY(WDGSetTimeout, 110)
+FAKE_ENTRY(WDGSetResetDuration, 111)
+FAKE_ENTRY(WDGPet, 112)
+FAKE_ENTRY(WDGReadTemp, 113)
+FAKE_ENTRY(WDGReadStatus, 114)
+FAKE_ENTRY(WDGStart, 115)
+FAKE_ENTRY(WDGStop, 116)
+FAKE_ENTRY(EmergencyReboot, 117)
+FAKE_ENTRY(InPortB, 118)
+FAKE_ENTRY(OutPortB, 119)
+FAKE_ENTRY(InPort, 120)
+FAKE_ENTRY(OutPort, 121)
+FAKE_ENTRY(InPortL, 122)
+FAKE_ENTRY(OutPortL, 123)
+FAKE_ENTRY(InPortDWord, 124)
+FAKE_ENTRY(OutPortDWord, 125)
+FAKE_ENTRY(RelInPortB, 126)
+FAKE_ENTRY(RelOutPortB, 127)
+FAKE_ENTRY(RelInPort, 128)
+FAKE_ENTRY(RelOutPort, 129)
+FAKE_ENTRY(RelInPortL, 130)
+FAKE_ENTRY(RelOutPortL, 131)
+FAKE_ENTRY(RelInPortDWord, 132)
+#ifndef FAKE_QUORDEV_WITHOUT_REL_OUT_PORT_DWORD
+FAKE_ENTRY(RelOutPortDWord, 133)
+#endif
