@@ -1,0 +1,123 @@
+#include "platform/memo.h"
+
+#include <stdexcept>
+
+#include <QPlainTextEdit>
+
+namespace kx {
+
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
+    auto* e = new QPlainTextEdit();
+    e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    e->setFocusPolicy(Qt::StrongFocus);
+    e->setFrameShape(QFrame::StyledPanel);
+    m_tabStop = true;
+    m_color = clWindow;
+    m_width = 185;
+    m_height = 89;
+    SetWidget(e);
+}
+
+QPlainTextEdit* TMemo::Editor() const { return static_cast<QPlainTextEdit*>(m_widget.data()); }
+
+void TMemo::Refresh() {
+    if (m_widget == nullptr) {
+        return;
+    }
+    QStringList list;
+    list.reserve(static_cast<int>(m_lines.size()));
+    for (const std::string& l : m_lines) {
+        list << QString::fromStdString(l);
+    }
+    Editor()->setPlainText(list.join('\n'));
+}
+
+void TMemo::SetLines(const TStrings& lines) {
+    m_lines = lines;
+    Refresh();
+}
+
+void TMemo::SetLine(int index, const std::string& text) {
+    if (index < 0 || index >= LineCount()) {
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    m_lines[static_cast<std::size_t>(index)] = text;
+    Refresh();
+}
+
+void TMemo::AddLine(const std::string& text) {
+    m_lines.push_back(text);
+    Refresh();
+}
+
+void TMemo::Clear() {
+    m_lines.clear();
+    Refresh();
+}
+
+std::string TMemo::Text() const {
+    std::string out;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (i > 0) {
+            out += "\r\n";
+        }
+        out += m_lines[i];
+    }
+    return out;
+}
+
+void TMemo::SetText(const std::string& text) {
+    m_lines.clear();
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '\r' || ch == '\n') {
+            m_lines.push_back(line);
+            line.clear();
+            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            line += ch;
+        }
+    }
+    if (!line.empty()) {
+        m_lines.push_back(line);
+    }
+    Refresh();
+}
+
+void TMemo::SetReadOnly(bool v) {
+    if (v == m_readOnly) return;
+    m_readOnly = v;
+    Editor()->setReadOnly(v);
+}
+
+void TMemo::SetScrollBars(TScrollStyle s) {
+    if (s == m_scrollBars) return;
+    m_scrollBars = s;
+    const bool vertical = s == ssVertical || s == ssBoth;
+    const bool horizontal = s == ssHorizontal || s == ssBoth;
+    Editor()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    Editor()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TMemo::SetWordWrap(bool v) {
+    if (v == m_wordWrap) return;
+    m_wordWrap = v;
+    Editor()->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::ColorChanged() {
+    if (m_color == clWindow) {
+        Editor()->setPalette(QPalette());
+        return;
+    }
+    QPalette p = Editor()->palette();
+    const TColor rgb = ColorToRGB(m_color);
+    p.setColor(QPalette::Base, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    Editor()->setPalette(p);
+}
+
+}  // namespace kx

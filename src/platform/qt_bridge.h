@@ -1,0 +1,42 @@
+#pragma once
+
+// Internal to the platform layer: the Qt widgets that stand behind our
+// windowed controls, and the guard every Qt callback into our code goes
+// through.
+
+#include <functional>
+
+#include <QWidget>
+
+namespace kx {
+
+class TCustomControl;
+
+// Runs f; an exception escaping it goes to the application's error report
+// instead of unwinding through Qt.
+void SafeCall(const std::function<void()>& f);
+
+// True while a control is painting (no modal boxes may open then).
+bool InsidePaint();
+
+// The widget of a control that paints itself: it composes the control and its
+// windowless children into the back buffer and routes mouse input to them.
+class KxPaintWidget : public QWidget {
+public:
+    explicit KxPaintWidget(TCustomControl* control, QWidget* parent = nullptr);
+    TCustomControl* Control() const { return m_control; }
+    void Detach() { m_control = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void Route(unsigned msg, QMouseEvent* event);
+    TCustomControl* m_control;
+};
+
+}  // namespace kx

@@ -1,0 +1,74 @@
+#include "platform/radio_button.h"
+
+#include <QRadioButton>
+
+#include "platform/qt_bridge.h"
+
+namespace kx {
+
+namespace {
+
+// Qt would toggle the button by itself on a click; ours decides instead.
+class KxRadio : public QRadioButton {
+public:
+    explicit KxRadio(TRadioButton* owner) : m_owner(owner) { setAutoExclusive(false); }
+    void Detach() { m_owner = nullptr; }
+
+protected:
+    void nextCheckState() override {
+        if (m_owner != nullptr) {
+            TRadioButton* owner = m_owner;
+            SafeCall([owner] { owner->UserClicked(); });
+        }
+    }
+
+private:
+    TRadioButton* m_owner;
+};
+
+}  // namespace
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
+    auto* r = new KxRadio(this);
+    r->setFocusPolicy(Qt::StrongFocus);
+    m_width = 113;
+    m_height = 17;
+    SetWidget(r);
+}
+
+QRadioButton* TRadioButton::Radio() const { return static_cast<QRadioButton*>(m_widget.data()); }
+
+void TRadioButton::SetChecked(bool v) {
+    if (v == m_checked) {
+        return;
+    }
+    if (v && m_parent != nullptr) {
+        for (int i = 0; i < m_parent->ControlCount(); ++i) {
+            auto* sibling = dynamic_cast<TRadioButton*>(m_parent->Controls(i));
+            if (sibling != nullptr && sibling != this) {
+                sibling->SetChecked(false);
+            }
+        }
+    }
+    m_checked = v;
+    if (m_widget != nullptr) {
+        Radio()->setChecked(v);
+    }
+    if (v && !InState(csLoading)) {
+        Click();
+    }
+}
+
+void TRadioButton::UserClicked() {
+    if (!m_checked) {
+        SetChecked(true);
+    }
+}
+
+void TRadioButton::CaptionChanged() {
+    if (m_widget != nullptr) {
+        Radio()->setText(QString::fromStdString(m_caption));
+    }
+}
+
+}  // namespace kx

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "platform/win_control.h"
+
+class QRadioButton;
+
+namespace kx {
+
+// A radio button (a Qt radio button). Checking one unchecks its siblings of
+// the same parent first and then raises OnClick; unchecking raises nothing, and
+// a click on a checked button does nothing.
+class TRadioButton : public TWinControl {
+public:
+    KX_CLASS(TRadioButton)
+
+    explicit TRadioButton(TComponent* AOwner);
+
+    bool Checked() const { return m_checked; }
+    void SetChecked(bool v);
+    TAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TAlignment a) { m_alignment = a; }
+
+    QRadioButton* Radio() const;
+    // What a click by the user does.
+    void UserClicked();
+
+protected:
+    void CaptionChanged() override;
+
+private:
+    bool m_checked = false;
+    TAlignment m_alignment = taRightJustify;
+};
+
+}  // namespace kx
