@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QImage>
 
@@ -8,7 +11,12 @@
 #include "platform/graphics.h"
 #include "platform/types.h"
 
+class QPainter;
+
 namespace kx {
+
+struct TShapeRow;
+struct TShapeBox;
 
 // Draws into a 32-bit surface (a QImage of Format_RGB32) through an origin and a
 // clip rectangle. Shapes follow the Win32 GDI conventions: the box runs from
@@ -19,7 +27,9 @@ namespace kx {
 class TCanvas {
 public:
     TCanvas() = default;
-    explicit TCanvas(QImage* surface) { Attach(surface, {0, 0}, {0, 0, surface->width(), surface->height()}); }
+    explicit TCanvas(QImage* surface) {
+        Attach(surface, {0, 0}, {0, 0, surface->width(), surface->height()});
+    }
 
     // origin: where canvas (0, 0) lies on the surface; clip: in surface
     // coordinates, cut to the surface.
@@ -66,7 +76,16 @@ public:
     int TextHeight(const std::string& text) const;
 
 private:
-    void FillSpan(int y, int x1, int x2, TColor rgb);  // canvas coords, x2 exclusive
+    // Canvas coordinates, x2 exclusive; 64 bits because shape edges may lie beyond the int range.
+    void FillSpan(std::int64_t y, std::int64_t x1, std::int64_t x2, TColor color);
+    void FillBox(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height, TColor color);
+    // The rows from top to top + height that meet the clip rectangle, as [first, end).
+    std::pair<std::int64_t, std::int64_t> VisibleRows(std::int64_t top, std::int64_t height) const;
+    void DrawRows(std::int64_t left, std::int64_t top, std::int64_t width,
+                  const std::vector<TShapeRow>& rows);
+    // Handles the boxes an ellipse or rounded rectangle draws without tracing a curve; true when done.
+    bool DrawThinCurve(const TShapeBox& box);
+    bool BeginText(QPainter& painter, const TRect& clip) const;
 
     QImage* m_surface = nullptr;
     TPoint m_origin;

@@ -125,8 +125,21 @@ private:
     int m_vSampling = 0;
 };
 
+// What a JPEG file's frame header says about the picture.
+struct TJpegInfo {
+    int Width = 0;
+    int Height = 0;
+    int Components = 0;
+    // Sampling factors of the first component.
+    int HSampling = 0;
+    int VSampling = 0;
+    bool Progressive = false;
+};
+
 // Decodes a whole JPEG file into 32-bit RGB; throws EInvalidGraphic.
 QImage DecodeJpeg(const unsigned char* data, std::size_t size);
+// The same, also reporting the frame header through info (which may be null).
+QImage DecodeJpeg(const unsigned char* data, std::size_t size, TJpegInfo* info);
 // Decodes a whole BMP file (24 bits per pixel) into 32-bit RGB; throws EInvalidGraphic.
 QImage DecodeBmp(const unsigned char* data, std::size_t size);
 

@@ -1,0 +1,509 @@
+#include "platform/canvas.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace kx {
+
+// The outline of one row of a shape, as offsets from the left edge of its box: the pen covers the
+// pixels from Left to LeftEnd and their mirror images at the right; the brush covers what lies
+// between. A row whose LeftEnd reaches its mirror image is outline all along.
+struct TShapeRow {
+    int Left = INT_MAX;
+    int LeftEnd = INT_MIN;
+    void Add(int x) {
+        Left = std::min(Left, x);
+        LeftEnd = std::max(LeftEnd, x);
+    }
+};
+
+// A shape's box after normalising, in 64 bits so that its far edges cannot overflow.
+struct TShapeBox {
+    std::int64_t Left;
+    std::int64_t Top;
+    std::int64_t Width;
+    std::int64_t Height;
+};
+
+namespace {
+
+// Products of squared semi-axes outgrow 64 bits well before the coordinate range ends.
+using Wide = __int128;
+
+// Ellipses and rounded corners larger than this are not drawn; nothing on a screen comes near it, and
+// the limit keeps the arithmetic exact and the row tables small.
+constexpr std::int64_t kMaxCurveSide = std::int64_t{1} << 22;
+
+struct TQuadrantPoint {
+    std::int64_t U;
+    std::int64_t V;
+};
+
+// One quarter of the outline of the ellipse inscribed in a box w pixels wide and h high (both at
+// least 3). Coordinates are doubled so that the centre of a box of even size, which falls between
+// pixels, is still an integer: the centre is (0, 0), the semi-axes are A = w - 1 and B = h - 1, and a
+// pixel sits at every other integer. The curve is traced from the top of the box: one pixel per
+// column while it is flatter than 45 degrees, then one pixel per row. Of the two candidate pixels at
+// each step the one nearer the curve is taken, nearness being the size of the ellipse's equation
+// B^2 u^2 + A^2 v^2 - A^2 B^2 at the pixel; this gives the pixels the platform's GDI draws.
+std::vector<TQuadrantPoint> TraceQuadrant(std::int64_t A, std::int64_t B) {
+    const Wide A2 = Wide(A) * A;
+    const Wide B2 = Wide(B) * B;
+    auto residual = [&](std::int64_t u, std::int64_t v) {
+        const Wide f = B2 * u * u + A2 * v * v - A2 * B2;
+        return f < 0 ? -f : f;
+    };
+    std::vector<TQuadrantPoint> points;
+    std::int64_t u = A % 2;
+    std::int64_t v = B;
+    while (B2 * u < A2 * v && u + 2 <= A) {
+        points.push_back({u, v});
+        u += 2;
+        if (v - 2 >= 0 && residual(u, v) > residual(u, v - 2)) {
+            v -= 2;
+        }
+    }
+    while (v >= 0) {
+        points.push_back({u, v});
+        v -= 2;
+        if (v < 0) {
+            break;
+        }
+        if (u + 2 <= A && residual(u + 2, v) < residual(u, v)) {
+            u += 2;
+        }
+    }
+    // A very flat ellipse can reach its middle row short of the box's side; the outline must still
+    // touch all four sides of the box.
+    for (std::int64_t end = points.back().U + 2; end <= A; end += 2) {
+        points.push_back({end, points.back().V});
+    }
+    return points;
+}
+
+// The rows of the ellipse inscribed in a w x h box.
+std::vector<TShapeRow> EllipseRows(int w, int h) {
+    std::vector<TShapeRow> rows(static_cast<std::size_t>(h));
+    if (w <= 2 || h <= 2) {
+        for (TShapeRow& row : rows) {
+            row = {0, w - 1};
+        }
+        return rows;
+    }
+    // The tracing is not symmetric in its two axes, so a tall ellipse is traced lying down and turned
+    // back; an ellipse and its transpose then always have transposed pixels.
+    const bool tall = h > w;
+    const std::int64_t A = (tall ? h : w) - 1;
+    const std::int64_t B = (tall ? w : h) - 1;
+    for (TQuadrantPoint p : TraceQuadrant(A, B)) {
+        const std::int64_t along = (A - p.U) / 2;  // offset from the near end of the long axis
+        const std::int64_t top = (B - p.V) / 2;
+        const std::int64_t bottom = (B + p.V) / 2;
+        if (tall) {
+            rows[static_cast<std::size_t>(along)].Add(static_cast<int>(top));
+            rows[static_cast<std::size_t>(A - along)].Add(static_cast<int>(top));
+        } else {
+            rows[static_cast<std::size_t>(top)].Add(static_cast<int>(along));
+            rows[static_cast<std::size_t>(bottom)].Add(static_cast<int>(along));
+        }
+    }
+    return rows;
+}
+
+// A rectangle whose corners are the quarters of an ew x eh ellipse, each corner ellipse cut down to
+// the box first. Corners of two pixels or less are square.
+std::vector<TShapeRow> RoundRectRows(int w, int h, int ew, int eh) {
+    ew = std::clamp(ew, 0, w);
+    eh = std::clamp(eh, 0, h);
+    std::vector<TShapeRow> rows(static_cast<std::size_t>(h));
+    if (ew <= 2 || eh <= 2) {
+        for (TShapeRow& row : rows) {
+            row = {0, 0};
+        }
+        rows.front() = {0, w - 1};
+        rows.back() = {0, w - 1};
+        return rows;
+    }
+    const std::vector<TShapeRow> corner = EllipseRows(ew, eh);
+    const int cornerMiddle = (ew + 1) / 2 - 1;  // last column of the corner's left half
+    const int upperRows = (eh + 1) / 2;
+    for (int cy = 0; cy < eh; ++cy) {
+        TShapeRow row = corner[static_cast<std::size_t>(cy)];
+        if (row.LeftEnd >= cornerMiddle) {
+            // The corner's top or bottom row continues into the straight edge across the box.
+            row.LeftEnd = w - 1 - row.Left;
+        }
+        // The middle row of a corner ellipse of odd height belongs to the upper and the lower corner.
+        for (int y : {cy < upperRows ? cy : -1, cy >= eh - upperRows ? h - eh + cy : -1}) {
+            if (y >= 0) {
+                rows[static_cast<std::size_t>(y)].Add(row.Left);
+                rows[static_cast<std::size_t>(y)].Add(row.LeftEnd);
+            }
+        }
+    }
+    for (int y = upperRows - 1; y <= h - upperRows; ++y) {
+        rows[static_cast<std::size_t>(y)].Add(0);
+    }
+    return rows;
+}
+
+QRgb ToQRgb(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TColor FromQRgb(QRgb value) {
+    return RGB(qRed(value), qGreen(value), qBlue(value));
+}
+
+QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+// Normalises a box, as the platform's drawing functions do before anything else.
+TShapeBox NormalBox(int x1, int y1, int x2, int y2) {
+    const std::int64_t left = std::min(x1, x2);
+    const std::int64_t top = std::min(y1, y2);
+    return {left, top, std::int64_t{std::max(x1, x2)} - left, std::int64_t{std::max(y1, y2)} - top};
+}
+
+}  // namespace
+
+void TCanvas::Attach(QImage* surface, TPoint origin, TRect clip) {
+    m_surface = surface;
+    m_origin = origin;
+    if (surface == nullptr) {
+        m_clip = {};
+        return;
+    }
+    if (surface->format() != QImage::Format_RGB32) {
+        *surface = surface->convertToFormat(QImage::Format_RGB32);
+    }
+    m_clip = clip.Intersect({0, 0, surface->width(), surface->height()});
+}
+
+void TCanvas::Detach() {
+    m_surface = nullptr;
+    m_clip = {};
+}
+
+TRect TCanvas::ClipRect() const {
+    return m_clip.Offset(-m_origin.X, -m_origin.Y);
+}
+
+void TCanvas::FillSpan(std::int64_t y, std::int64_t x1, std::int64_t x2, TColor color) {
+    if (m_surface == nullptr) {
+        return;
+    }
+    const std::int64_t sy = y + m_origin.Y;
+    if (sy < m_clip.Top || sy >= m_clip.Bottom) {
+        return;
+    }
+    const std::int64_t from = std::max<std::int64_t>(x1 + m_origin.X, m_clip.Left);
+    const std::int64_t to = std::min<std::int64_t>(x2 + m_origin.X, m_clip.Right);
+    if (from >= to) {
+        return;
+    }
+    auto* line = reinterpret_cast<QRgb*>(m_surface->scanLine(static_cast<int>(sy)));
+    std::fill(line + from, line + to, ToQRgb(color));
+}
+
+std::pair<std::int64_t, std::int64_t> TCanvas::VisibleRows(std::int64_t top, std::int64_t height) const {
+    const std::int64_t from = std::max<std::int64_t>(top, std::int64_t{m_clip.Top} - m_origin.Y);
+    const std::int64_t to = std::min<std::int64_t>(top + height, std::int64_t{m_clip.Bottom} - m_origin.Y);
+    return {from, std::max(from, to)};
+}
+
+void TCanvas::FillBox(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,
+                      TColor color) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const auto [from, to] = VisibleRows(top, height);
+    for (std::int64_t y = from; y < to; ++y) {
+        FillSpan(y, left, left + width, color);
+    }
+}
+
+void TCanvas::DrawRows(std::int64_t left, std::int64_t top, std::int64_t width,
+                       const std::vector<TShapeRow>& rows) {
+    const bool pen = m_pen.Style != psClear;
+    const auto [from, to] = VisibleRows(top, static_cast<std::int64_t>(rows.size()));
+    for (std::int64_t y = from; y < to; ++y) {
+        const TShapeRow& row = rows[static_cast<std::size_t>(y - top)];
+        const std::int64_t outerLeft = left + row.Left;
+        const std::int64_t outerRight = left + width - 1 - row.Left;  // inclusive
+        if (!pen) {
+            FillSpan(y, outerLeft, outerRight + 1, m_brush.Color);
+            continue;
+        }
+        const std::int64_t innerLeft = left + row.LeftEnd;
+        const std::int64_t innerRight = left + width - 1 - row.LeftEnd;
+        if (innerLeft >= innerRight) {
+            FillSpan(y, outerLeft, outerRight + 1, m_pen.Color);
+            continue;
+        }
+        FillSpan(y, outerLeft, innerLeft + 1, m_pen.Color);
+        FillSpan(y, innerLeft + 1, innerRight, m_brush.Color);
+        FillSpan(y, innerRight, outerRight + 1, m_pen.Color);
+    }
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    if (b.Width <= 0 || b.Height <= 0) {
+        return;
+    }
+    if (m_pen.Style == psClear) {
+        // Without a pen the platform fills one pixel less to the right and at the bottom.
+        FillBox(b.Left, b.Top, b.Width - 1, b.Height - 1, m_brush.Color);
+        return;
+    }
+    const auto [from, to] = VisibleRows(b.Top, b.Height);
+    for (std::int64_t y = from; y < to; ++y) {
+        if (y == b.Top || y == b.Top + b.Height - 1 || b.Width <= 2) {
+            FillSpan(y, b.Left, b.Left + b.Width, m_pen.Color);
+            continue;
+        }
+        FillSpan(y, b.Left, b.Left + 1, m_pen.Color);
+        FillSpan(y, b.Left + 1, b.Left + b.Width - 1, m_brush.Color);
+        FillSpan(y, b.Left + b.Width - 1, b.Left + b.Width, m_pen.Color);
+    }
+}
+
+bool TCanvas::DrawThinCurve(const TShapeBox& b) {
+    if (b.Width <= 0 || b.Height <= 0 || b.Width > kMaxCurveSide || b.Height > kMaxCurveSide) {
+        return true;
+    }
+    // Without a pen, a box of two pixels or less across fills as a rectangle does: one pixel less to
+    // the right and at the bottom. Larger curves fill every pixel their outline would cover.
+    if (m_pen.Style == psClear && (b.Width <= 2 || b.Height <= 2)) {
+        FillBox(b.Left, b.Top, b.Width - 1, b.Height - 1, m_brush.Color);
+        return true;
+    }
+    return false;
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    if (DrawThinCurve(b)) {
+        return;
+    }
+    DrawRows(b.Left, b.Top, b.Width, EllipseRows(static_cast<int>(b.Width), static_cast<int>(b.Height)));
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
+    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    if (DrawThinCurve(b)) {
+        return;
+    }
+    DrawRows(
+        b.Left, b.Top, b.Width,
+        RoundRectRows(static_cast<int>(b.Width), static_cast<int>(b.Height), ellipseWidth, ellipseHeight));
+}
+
+void TCanvas::FillRect(const TRect& r) {
+    FillBox(r.Left, r.Top, std::int64_t{r.Right} - r.Left, std::int64_t{r.Bottom} - r.Top, m_brush.Color);
+}
+
+void TCanvas::DashedFrame(const TRect& r) {
+    if (m_pen.Style == psClear || r.IsEmpty()) {
+        return;
+    }
+    // Dashes of three pixels with gaps of three, counted from each corner so that the frame looks
+    // the same at every size.
+    auto dashed = [](std::int64_t i) { return i % 6 < 3; };
+    const std::int64_t w = std::int64_t{r.Right} - r.Left;
+    const std::int64_t h = std::int64_t{r.Bottom} - r.Top;
+    const std::int64_t right = r.Right - std::int64_t{1};
+    const std::int64_t bottom = r.Bottom - std::int64_t{1};
+    const std::int64_t firstColumn =
+        std::max<std::int64_t>(0, std::int64_t{m_clip.Left} - m_origin.X - r.Left);
+    const std::int64_t lastColumn =
+        std::min<std::int64_t>(w, std::int64_t{m_clip.Right} - m_origin.X - r.Left);
+    for (std::int64_t i = firstColumn; i < lastColumn; ++i) {
+        if (dashed(i)) {
+            FillSpan(r.Top, r.Left + i, r.Left + i + 1, m_pen.Color);
+            FillSpan(bottom, r.Left + i, r.Left + i + 1, m_pen.Color);
+        }
+    }
+    const auto [from, to] = VisibleRows(r.Top, h);
+    for (std::int64_t y = from; y < to; ++y) {
+        if (dashed(y - r.Top)) {
+            FillSpan(y, r.Left, r.Left + 1, m_pen.Color);
+            FillSpan(y, right, right + 1, m_pen.Color);
+        }
+    }
+}
+
+TColor TCanvas::Pixel(int x, int y) const {
+    const std::int64_t sx = std::int64_t{x} + m_origin.X;
+    const std::int64_t sy = std::int64_t{y} + m_origin.Y;
+    if (m_surface == nullptr || sx < m_clip.Left || sx >= m_clip.Right || sy < m_clip.Top ||
+        sy >= m_clip.Bottom) {
+        return clBlack;
+    }
+    return FromQRgb(reinterpret_cast<const QRgb*>(m_surface->constScanLine(static_cast<int>(sy)))[sx]);
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    FillSpan(y, x, std::int64_t{x} + 1, color);
+}
+
+void TCanvas::CopyFrom(int dx, int dy, int w, int h, const TCanvas& src, int sx, int sy) {
+    if (m_surface == nullptr || src.m_surface == nullptr || w <= 0 || h <= 0) {
+        return;
+    }
+    // Work in surface coordinates: the destination is cut to our clip rectangle, the source to its
+    // surface, and both cuts are carried over to the other side.
+    const std::int64_t shiftX = (std::int64_t{sx} + src.m_origin.X) - (std::int64_t{dx} + m_origin.X);
+    const std::int64_t shiftY = (std::int64_t{sy} + src.m_origin.Y) - (std::int64_t{dy} + m_origin.Y);
+    std::int64_t left = std::int64_t{dx} + m_origin.X;
+    std::int64_t top = std::int64_t{dy} + m_origin.Y;
+    std::int64_t right = left + w;
+    std::int64_t bottom = top + h;
+    left = std::max({left, std::int64_t{m_clip.Left}, -shiftX});
+    top = std::max({top, std::int64_t{m_clip.Top}, -shiftY});
+    right = std::min({right, std::int64_t{m_clip.Right}, src.m_surface->width() - shiftX});
+    bottom = std::min({bottom, std::int64_t{m_clip.Bottom}, src.m_surface->height() - shiftY});
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const bool sameSurface =
+        src.m_surface == m_surface || src.m_surface->constBits() == m_surface->constBits();
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
+    // Copying within one surface downwards must start at the bottom row, or it would read rows it has
+    // already overwritten; memmove takes care of overlap within a row.
+    const bool upwards = sameSurface && shiftY < 0;
+    for (std::int64_t i = 0; i < bottom - top; ++i) {
+        const std::int64_t y = upwards ? bottom - 1 - i : top + i;
+        const auto* from =
+            reinterpret_cast<const QRgb*>(src.m_surface->constScanLine(static_cast<int>(y + shiftY)));
+        auto* to = reinterpret_cast<QRgb*>(m_surface->scanLine(static_cast<int>(y)));
+        std::memmove(to + left, from + left + shiftX, bytes);
+    }
+}
+
+void TCanvas::DrawImage(int x, int y, const QImage& image) {
+    if (m_surface == nullptr || image.isNull()) {
+        return;
+    }
+    const QImage rgb =
+        image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    // Borrow the picture's pixels through a canvas of its own so that the clipping lives in one place.
+    QImage view(rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(), QImage::Format_RGB32);
+    TCanvas source(&view);
+    CopyFrom(x, y, rgb.width(), rgb.height(), source, 0, 0);
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
+    if (graphic == nullptr || graphic->Empty()) {
+        return;
+    }
+    StretchDraw(Bounds(x, y, graphic->Width(), graphic->Height()), graphic);
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TGraphic* graphic) {
+    if (m_surface == nullptr || graphic == nullptr || graphic->Empty() || dest.IsEmpty()) {
+        return;
+    }
+    const QImage& image = graphic->Image();
+    const bool keyed = graphic->Transparent() && IsExactly<TBitmap>(graphic);
+    if (!keyed && dest.Width() == image.width() && dest.Height() == image.height()) {
+        DrawImage(dest.Left, dest.Top, image);
+        return;
+    }
+    // A transparent bitmap leaves the pixels of its bottom-left colour undrawn, as the platform's
+    // bitmaps do. Scaling takes the nearest source pixel (pixel centre to pixel centre): exact, the
+    // same everywhere, and what the platform's default stretch mode does.
+    const QImage rgb =
+        image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = rgb.pixel(0, rgb.height() - 1);
+    const std::int64_t dw = dest.Width();
+    const std::int64_t dh = dest.Height();
+    const TRect visible = dest.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
+    if (visible.IsEmpty()) {
+        return;
+    }
+    std::vector<int> columns(static_cast<std::size_t>(visible.Width()));
+    for (int x = visible.Left; x < visible.Right; ++x) {
+        const std::int64_t i = std::int64_t{x} - m_origin.X - dest.Left;
+        columns[static_cast<std::size_t>(x - visible.Left)] =
+            static_cast<int>((2 * i + 1) * rgb.width() / (2 * dw));
+    }
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        const std::int64_t j = std::int64_t{y} - m_origin.Y - dest.Top;
+        const int sourceRow = static_cast<int>((2 * j + 1) * rgb.height() / (2 * dh));
+        const auto* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(sourceRow));
+        auto* to = reinterpret_cast<QRgb*>(m_surface->scanLine(y));
+        for (int x = visible.Left; x < visible.Right; ++x) {
+            const QRgb value = from[columns[static_cast<std::size_t>(x - visible.Left)]];
+            if (!keyed || value != key) {
+                to[x] = value;
+            }
+        }
+    }
+}
+
+bool TCanvas::BeginText(QPainter& painter, const TRect& clip) const {
+    const TRect visible = clip.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
+    if (m_surface == nullptr || visible.IsEmpty() || !painter.begin(m_surface)) {
+        return false;
+    }
+    painter.setClipRect(ToQRect(visible));
+    painter.translate(m_origin.X, m_origin.Y);
+    painter.setFont(m_font.ToQFont());
+    painter.setPen(QColor(ToQRgb(m_font.Color())));
+    return true;
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    QPainter painter;
+    if (text.empty() || !BeginText(painter, ClipRect())) {
+        return;
+    }
+    // (x, y) is the top-left corner of the text's cell; Qt places text by its baseline.
+    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromStdString(text));
+}
+
+void TCanvas::TextRect(const TRect& r, const std::string& text, TAlignment alignment, bool wordWrap,
+                       bool verticalCentre) {
+    QPainter painter;
+    if (text.empty() || !BeginText(painter, r.Intersect(ClipRect()))) {
+        return;
+    }
+    int flags = Qt::TextExpandTabs;
+    switch (alignment) {
+        case taLeftJustify:
+            flags |= Qt::AlignLeft;
+            break;
+        case taRightJustify:
+            flags |= Qt::AlignRight;
+            break;
+        case taCenter:
+            flags |= Qt::AlignHCenter;
+            break;
+    }
+    // Centring vertically only makes sense for one line, as with the platform's text drawing.
+    flags |= verticalCentre ? (Qt::AlignVCenter | Qt::TextSingleLine) : Qt::AlignTop;
+    if (wordWrap && !verticalCentre) {
+        flags |= Qt::TextWordWrap;
+    }
+    painter.drawText(ToQRect(r), flags, QString::fromStdString(text));
+}
+
+int TCanvas::TextWidth(const std::string& text) const {
+    return QFontMetrics(m_font.ToQFont()).horizontalAdvance(QString::fromStdString(text));
+}
+
+int TCanvas::TextHeight(const std::string& /*text*/) const {
+    return QFontMetrics(m_font.ToQFont()).height();
+}
+
+}  // namespace kx
