@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/win_control.h"
 #include "platform/graphics.h"
+#include "platform/win_control.h"
 
 namespace kx {
 
@@ -49,6 +49,14 @@ public:
     void Paint() override;
 
 private:
+    // The state one click moves the cap to.
+    TJumperState NextState() const;
+    TColor BackgroundColor() const;
+    // Draws the unturned picture into DrawBitmap.
+    void ComposeDrawing();
+    // Turns DrawBitmap into ShowBitmap for the orientation.
+    void TurnDrawing();
+
     TOrientationType m_orientation = otUp;
     TJumperState m_jumperState = jsOpen;
     std::unique_ptr<TBitmap> m_showBitmap;
