@@ -94,6 +94,10 @@ photo_in_place() {
 e2e_poll 10 photo_in_place || e2e_fail "the photograph is not where expected:$mismatch"
 e2e_screenshot main-window >/dev/null
 
+# The help window opens on its own shortly after start and takes the focus.
+# Waiting for it keeps it from taking the focus between the keys below.
+e2e_wait_window "Instructions for Settings utility" >/dev/null
+
 # Each menu opens as a popup window of the program on its accelerator key and
 # closes again on Escape.
 for menu in f:File h:Help; do
