@@ -23,6 +23,10 @@ void TStatusBar::AddPanel(const TStatusPanel& panel) {
     label->setMinimumWidth(panel.Width);
     label->setFrameShape(panel.Bevel == bvNone ? QFrame::NoFrame : QFrame::Panel);
     label->setFrameShadow(panel.Bevel == bvRaised ? QFrame::Raised : QFrame::Sunken);
+    if (panel.Bevel == bvNone) {
+        // No frame around the panel either, whatever the style draws by default.
+        Bar()->setStyleSheet("QStatusBar::item { border: 0px; }");
+    }
     Bar()->addWidget(label);
     m_labels.push_back(label);
 }

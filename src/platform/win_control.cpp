@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "platform/application.h"
 #include "platform/form.h"
@@ -321,8 +322,21 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
 }
 
 void TWinControl::ApplyGeometry() {
-    if (m_widget != nullptr) {
-        m_widget->setGeometry(m_left, m_top, std::max(m_width, 0), std::max(m_height, 0));
+    if (m_widget == nullptr) {
+        return;
+    }
+    const QRect old = m_widget->geometry();
+    m_widget->setGeometry(m_left, m_top, std::max(m_width, 0), std::max(m_height, 0));
+    if (InsidePaint() && old != m_widget->geometry()) {
+        // Qt drops what a widget invalidates while the window is being
+        // painted; a control that moves itself while painting (the board
+        // image re-centring) is shown anew right after.
+        QPointer<QWidget> moved = m_widget;
+        QPointer<QWidget> parent = m_widget->parentWidget();
+        QTimer::singleShot(0, m_widget, [moved, parent, old] {
+            if (parent != nullptr) parent->update(old);
+            if (moved != nullptr) moved->update();
+        });
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -117,6 +118,8 @@ private:
     bool m_pinned = false;
     TRadioPanel* m_radioPanel = nullptr;
     bool m_popupActive = false;
+    // Menu entries call back into the circle only while it lives.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 // Blends the soft ring of the given strength and colour into image, in place.

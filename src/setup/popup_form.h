@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace kx {
+
+class TBoardHighlight;
+class TStatusBar;
+class TMemo;
+class TButton;
+
+// The popup of a linked group of circles: a small stay-on-top tool window
+// with the group's radio panel at the top, the panel's text in a memo below
+// it, the buttons Previous, Next and Done, and an empty status bar. Built
+// once by the first circle of the group to be entered; afterwards only shown
+// and hidden.
+class TPopupForm : public TForm {
+public:
+    KX_CLASS(TPopupForm)
+
+    explicit TPopupForm(TComponent* AOwner);
+    ~TPopupForm() override;
+
+    TStatusBar* PopupStatus = nullptr;
+    TMemo* StatusMemo = nullptr;
+    TButton* PreviousButton = nullptr;
+    TButton* NextButton = nullptr;
+    TButton* DoneButton = nullptr;
+
+    // The circle that built the popup (its owner).
+    TBoardHighlight* Highlight() const { return m_highlight; }
+    bool CloseOnLeave() const { return m_closeOnLeave; }
+    void SetCloseOnLeave(bool v) { m_closeOnLeave = v; }
+
+    // The close handler: clears the menu check and unlights the group.
+    void PopupClose(TObject* Sender, TCloseAction& Action);
+    void DoneClick(TBoardHighlight* circle);
+    void PreviousClick(TBoardHighlight* circle);
+    void NextClick(TBoardHighlight* circle);
+
+    // Builds the popup for circle (or shows it again); see
+    // TBoardHighlight::ShowPopup.
+    static void ShowFor(TBoardHighlight* circle);
+
+protected:
+    void WndProc(TMessage& message) override;
+    void Notification(TComponent* comp, TOperation op) override;
+
+private:
+    void Step(TBoardHighlight* circle, int direction);
+    void Build(TBoardHighlight* circle);
+
+    TBoardHighlight* m_highlight = nullptr;
+    bool m_closeOnLeave = false;
+};
+
+}  // namespace kx
