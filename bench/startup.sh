@@ -12,8 +12,8 @@
 # and exits. Two figures are kept per run:
 #   wall  from just before the process is started until that line arrives,
 #         taken by this script the same way for both programs;
-#   self  the milliseconds the program itself reports (from the kernel's
-#         record of its start, to the tick of the kernel clock, 10 ms).
+#   self  the milliseconds the program itself reports; each program keeps
+#         its own clock, so these are shown but not compared.
 # The runs of the two programs alternate, after one unmeasured run of each
 # that warms the file cache, so that a change in the machine's load touches
 # both alike.
@@ -98,8 +98,8 @@ rw=$(printf '%s\n' "${real_wall[@]}" | median)
 bw=$(printf '%s\n' "${bare_wall[@]}" | median)
 rs=$(printf '%s\n' "${real_self[@]}" | median)
 bs=$(printf '%s\n' "${bare_self[@]}" | median)
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+ratio=$(awk -v a="$rw" -v b="$bw" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }')
 echo
 echo "first idle, median of $runs runs (ms)   setup guide   bare window   ratio"
-printf 'wall clock, from process launch        %11s   %11s   %5s\n' "$rw" "$bw" "$(ratio "$rw" "$bw")"
-printf 'self-reported, from process start      %11s   %11s   %5s\n' "$rs" "$bs" "$(ratio "$rs" "$bs")"
+printf 'wall clock, from process launch        %11s   %11s   %5s\n' "$rw" "$bw" "$ratio"
+printf 'self-reported                          %11s   %11s\n' "$rs" "$bs"
