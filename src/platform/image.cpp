@@ -16,41 +16,61 @@ TImage::~TImage() {
 }
 
 void TImage::SetStretch(bool v) {
-    if (v == m_stretch) return;
+    if (v == m_stretch) {
+        return;
+    }
     m_stretch = v;
     Invalidate();
 }
 
 void TImage::SetCenter(bool v) {
-    if (v == m_center) return;
+    if (v == m_center) {
+        return;
+    }
     m_center = v;
     Invalidate();
 }
 
 void TImage::SetTransparent(bool v) {
-    if (v == m_transparent) return;
+    if (v == m_transparent) {
+        return;
+    }
     m_transparent = v;
-    if (m_picture->Graphic() != nullptr) {
-        m_picture->Graphic()->SetTransparent(v);
+    TGraphic* g = m_picture->Graphic();
+    if (g != nullptr && !g->KeepsOwnTransparency()) {
+        g->SetTransparent(v);
     }
     Invalidate();
 }
 
 void TImage::SetAutoSize(bool v) {
-    if (v == m_autoSize) return;
+    if (v == m_autoSize) {
+        return;
+    }
     m_autoSize = v;
     PictureChanged();
 }
 
 bool TImage::CanAutoSize(int& newWidth, int& newHeight) {
     if (m_picture->Width() > 0 && m_picture->Height() > 0) {
-        if (m_align == alNone || m_align == alLeft || m_align == alRight) newWidth = m_picture->Width();
-        if (m_align == alNone || m_align == alTop || m_align == alBottom) newHeight = m_picture->Height();
+        if (m_align == alNone || m_align == alLeft || m_align == alRight) {
+            newWidth = m_picture->Width();
+        }
+        if (m_align == alNone || m_align == alTop || m_align == alBottom) {
+            newHeight = m_picture->Height();
+        }
     }
     return true;
 }
 
 void TImage::PictureChanged() {
+    TGraphic* g = m_picture->Graphic();
+    if (g != nullptr && !g->KeepsOwnTransparency() && g->Transparent() != m_transparent) {
+        // A new picture takes the image's transparency; the graphic reports
+        // that change, which brings us back here to size and repaint.
+        g->SetTransparent(m_transparent);
+        return;
+    }
     if (m_autoSize && m_picture->Width() > 0 && m_picture->Height() > 0) {
         SetBounds(m_left, m_top, m_picture->Width(), m_picture->Height());
     }

@@ -7,7 +7,9 @@
 
 namespace kx {
 
-// A picture drawn on the parent's surface.
+// A picture drawn on the parent's surface: at the top-left corner, centred,
+// or stretched over the bounds. With AutoSize the image takes the picture's
+// size.
 class TImage : public TGraphicControl {
 public:
     KX_CLASS(TImage)

@@ -47,7 +47,9 @@ void TLabel::SetAutoSize(bool v) {
     AdjustBounds();
 }
 
-std::string TLabel::DisplayText() const { return StripAccelerators(m_caption); }
+std::string TLabel::DisplayText() const {
+    return StripAccelerators(m_caption);
+}
 
 void TLabel::AdjustBounds() {
     if (!m_autoSize || InState(csLoading)) {
@@ -58,18 +60,30 @@ void TLabel::AdjustBounds() {
     int w = m_width;
     int h = m_height;
     if (m_wordWrap || m_align == alTop || m_align == alBottom || m_align == alClient) {
-        const QRect r = fm.boundingRect(QRect(0, 0, std::max(m_width, 1), 100000),
-                                        Qt::TextWordWrap | Qt::AlignLeft, text.isEmpty() ? QString(" ") : text);
+        const QRect r =
+            fm.boundingRect(QRect(0, 0, std::max(m_width, 1), 100000), Qt::TextWordWrap | Qt::AlignLeft,
+                            text.isEmpty() ? QString(" ") : text);
         h = r.height();
     } else {
         w = fm.horizontalAdvance(text);
         h = fm.height();
     }
     int left = m_left;
-    if (m_alignment == taRightJustify && m_align == alNone) {
-        left = m_left + m_width - w;
+    if (m_align == alNone) {
+        if (m_alignment == taRightJustify) {
+            left = m_left + m_width - w;
+        } else if (m_alignment == taCenter) {
+            left = m_left + (m_width - w) / 2;
+        }
     }
     SetBounds(left, m_top, w, h);
+}
+
+void TLabel::Loaded() {
+    TGraphicControl::Loaded();
+    // Sizing waits while a description is read, so that the caption, the
+    // font and the alignment are all known when it happens.
+    AdjustBounds();
 }
 
 void TLabel::CaptionChanged() {
@@ -90,6 +104,11 @@ void TLabel::Paint() {
         c.FillRect(r);
     }
     c.Font().Assign(m_font);
+    if (!m_enabled) {
+        // A disabled label reads as unavailable, like the text of a disabled
+        // button.
+        c.Font().SetColor(clGrayText);
+    }
     c.TextRect(r, DisplayText(), m_alignment, m_wordWrap);
 }
 

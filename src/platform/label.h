@@ -6,7 +6,8 @@
 
 namespace kx {
 
-// Text drawn on the parent's surface.
+// Text drawn on the parent's surface, in the label's font (its parent's
+// unless set), aligned left, right or centred inside the label's bounds.
 class TLabel : public TGraphicControl {
 public:
     KX_CLASS(TLabel)
@@ -22,14 +23,17 @@ public:
     void SetAutoSize(bool v) override;
 
     void Paint() override;
+    void Loaded() override;
 
-    // Resizes to the text when AutoSize is on.
+    // Resizes to the text when AutoSize is on. The edge the text is aligned
+    // to stays where it is: the left edge, the right edge, or the centre.
     void AdjustBounds();
 
 protected:
     void CaptionChanged() override;
     void FontChanged() override;
     void ColorChanged() override { Invalidate(); }
+    void EnabledChanged() override { Invalidate(); }
 
 private:
     std::string DisplayText() const;

@@ -36,7 +36,9 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
     SetWidget(r);
 }
 
-QRadioButton* TRadioButton::Radio() const { return static_cast<QRadioButton*>(m_widget.data()); }
+QRadioButton* TRadioButton::Radio() const {
+    return static_cast<QRadioButton*>(m_widget.data());
+}
 
 void TRadioButton::SetChecked(bool v) {
     if (v == m_checked) {
@@ -56,6 +58,16 @@ void TRadioButton::SetChecked(bool v) {
     }
     if (v && !InState(csLoading)) {
         Click();
+    }
+}
+
+void TRadioButton::SetAlignment(TAlignment a) {
+    if (a == m_alignment) {
+        return;
+    }
+    m_alignment = a;
+    if (m_widget != nullptr) {
+        Radio()->setLayoutDirection(a == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
     }
 }
 

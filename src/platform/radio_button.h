@@ -20,7 +20,9 @@ public:
     bool Checked() const { return m_checked; }
     void SetChecked(bool v);
     TAlignment Alignment() const { return m_alignment; }
-    void SetAlignment(TAlignment a) { m_alignment = a; }
+    // taRightJustify puts the caption right of the button, taLeftJustify
+    // left of it.
+    void SetAlignment(TAlignment a);
 
     QRadioButton* Radio() const;
     // What a click by the user does.
