@@ -1,0 +1,86 @@
+#include "platform/rich_edit.h"
+
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "platform/rtf_reader.h"
+
+namespace kx {
+
+TRichEdit::TRichEdit(TComponent* AOwner) : TWinControl(AOwner) {
+    auto* e = new QTextEdit();
+    // The content only ever comes from LoadRtf; pasted or dropped rich text
+    // would bypass our reader.
+    e->setAcceptRichText(false);
+    e->setUndoRedoEnabled(false);
+    e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    e->setFrameShape(QFrame::StyledPanel);
+    e->setFocusPolicy(Qt::StrongFocus);
+    m_tabStop = true;
+    m_color = clWindow;
+    m_width = 185;
+    m_height = 89;
+    SetWidget(e);
+}
+
+QTextEdit* TRichEdit::Editor() const {
+    return static_cast<QTextEdit*>(m_widget.data());
+}
+
+void TRichEdit::LoadRtf(const std::string& rtf) {
+    kx::LoadRtf(rtf, *Editor()->document());
+    Editor()->moveCursor(QTextCursor::Start);
+}
+
+std::string TRichEdit::Text() const {
+    QString text = Editor()->document()->toPlainText();
+    text.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return text.toStdString();
+}
+
+void TRichEdit::SetReadOnly(bool v) {
+    if (v == m_readOnly) {
+        return;
+    }
+    m_readOnly = v;
+    Editor()->setReadOnly(v);
+    // A read-only view still takes the focus and lets the keyboard scroll
+    // and select, as the desktop's own rich-text control does.
+    if (v) {
+        Editor()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    Editor()->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TRichEdit::SetScrollBars(TScrollStyle s) {
+    if (s == m_scrollBars) {
+        return;
+    }
+    m_scrollBars = s;
+    const bool vertical = s == ssVertical || s == ssBoth;
+    const bool horizontal = s == ssHorizontal || s == ssBoth;
+    Editor()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    Editor()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TRichEdit::SetWordWrap(bool v) {
+    if (v == m_wordWrap) {
+        return;
+    }
+    m_wordWrap = v;
+    Editor()->setLineWrapMode(v ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+}
+
+void TRichEdit::ColorChanged() {
+    if (m_color == clWindow) {
+        Editor()->setPalette(QPalette());
+        return;
+    }
+    QPalette p = Editor()->palette();
+    const TColor rgb = ColorToRGB(m_color);
+    p.setColor(QPalette::Base, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    Editor()->setPalette(p);
+}
+
+}  // namespace kx

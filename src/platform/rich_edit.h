@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "platform/memo.h"
+#include "platform/win_control.h"
+
+class QTextEdit;
+
+namespace kx {
+
+// A rich-text view (a Qt text edit) that shows an RTF document. The document
+// is read by the program's own RTF reader, so fonts, sizes, bold and colours
+// come out the same on every system.
+class TRichEdit : public TWinControl {
+public:
+    KX_CLASS(TRichEdit)
+
+    explicit TRichEdit(TComponent* AOwner);
+
+    // Replaces the content with the RTF document. Malformed input shows
+    // whatever text could be read.
+    void LoadRtf(const std::string& rtf);
+
+    // The shown text without formatting, paragraphs separated by CR LF.
+    std::string Text() const;
+
+    bool ReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool v);
+    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    void SetScrollBars(TScrollStyle s);
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool v);
+
+    QTextEdit* Editor() const;
+
+protected:
+    void ColorChanged() override;
+
+private:
+    bool m_readOnly = false;
+    TScrollStyle m_scrollBars = ssNone;
+    bool m_wordWrap = true;
+};
+
+}  // namespace kx
