@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@ class THelpForm;
 class TTechForm;
 class TPCIForm;
 class TMenuItem;
+class TForm;
 
 // Describes installed card number CardIndex (from 0).
 using TPCIEvent = std::function<std::string(TObject* Sender, std::int32_t CardIndex)>;
@@ -95,8 +97,17 @@ public:
     void ShowChannel(std::uint8_t Channel, const std::string& Text);
     void StopCalibration(TObject* Sender);
     // Begins a calibration run: registers the sets (each read-out must hold a
-    // line per channel) and starts the cycle.
+    // line per channel) and starts the cycle. The buttons are left as they
+    // are; a caller that wants a Stop button while the run goes on sets its
+    // caption and click handler itself (OnStopButtonClick is there to hold
+    // that handler), and StopCalibration gives them back "Start". Throws
+    // std::length_error for more than MaxCalibSets sets.
     void StartCalibration(const std::vector<TCalibSet>& sets);
+    static constexpr std::size_t MaxCalibSets = 256;
+
+    // The one timer of TimerWindow.
+    static constexpr unsigned TimerNumber = 1;
+    static constexpr unsigned TimerIntervalMs = 100;
 
     TLabel* HeaderLabel() const { return m_headerLabel; }
     THelpForm* HelpForm() const { return m_helpForm; }
@@ -114,6 +125,16 @@ protected:
 private:
     void WindowProc(TMessage& message);
     void CalibrationCycle();
+    int ShowBox(const std::string& text, const std::string& caption, unsigned flags);
+
+    // The steps of BuildWindows.
+    void BuildHeaderLabel(TForm* mainForm);
+    void BuildHelpForm(TForm* mainForm);
+    void BuildTechForm(TForm* mainForm);
+    void AddCardsMenuEntry(TForm* mainForm, const std::string& cardName);
+    void BuildCardsWindow(TForm* mainForm, const std::string& cardName);
+    // Fills the cards window from the driver; true when a card was listed.
+    bool ListCards();
 
     std::string m_companyName;
     std::string m_cardNameA;

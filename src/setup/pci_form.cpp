@@ -1,0 +1,7 @@
+#include "setup/pci_form.h"
+
+namespace kx {
+
+TPCIForm::TPCIForm(TComponent* AOwner) : TForm(AOwner) {}
+
+}  // namespace kx

@@ -1,0 +1,7 @@
+#include "setup/tech_form.h"
+
+namespace kx {
+
+TTechForm::TTechForm(TComponent* AOwner) : TForm(AOwner) {}
+
+}  // namespace kx
