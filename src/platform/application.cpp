@@ -240,6 +240,12 @@ TControl* TApplication::FindControlAt(TPoint pos) const {
 }
 
 void TApplication::TrackMouse() {
+    // A click on one of our controls is under way: its release is still on
+    // its way, while the pointer may already be elsewhere. Wait for it, or
+    // the control would be left before it was clicked.
+    if (m_captureControl != nullptr && !m_cursorOverride && QGuiApplication::mouseButtons() != Qt::NoButton) {
+        return;
+    }
     TControl* target = FindControlAt(CursorPos());
     if (m_captureControl != nullptr && target != m_captureControl) {
         target = nullptr;

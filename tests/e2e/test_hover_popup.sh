@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The rings over the photograph with the real pointer: moving onto the
+# "Filter Jumpers" ring opens its popup where the filter panel was designed,
+# shifted with the centred board; moving away closes it; a click pins it.
+# shellcheck source=SCRIPTDIR/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+readonly PHOTO_W=600
+readonly PHOTO_H=536
+readonly WHITE="#FFFFFF"
+# From the board description: the board image was designed at (200, 32), the
+# filter panel at (752, 152), and the filter ring covers (309, 229) 269 x 47 of
+# the photograph.
+readonly DESIGN_LEFT=200 DESIGN_TOP=32 PANEL_LEFT=752 PANEL_TOP=152
+readonly RING_X=$((309 + 269 / 2)) RING_Y=$((229 + 47 / 2))
+
+e2e_start_display
+e2e_start_app
+main=$(e2e_wait_window "Setup")
+e2e_poll 10 e2e_window_state "$main" || e2e_fail "the main window is not maximised"
+
+# The help window opens by itself and lies over the board; close it as its
+# close box would (Esc would start the guided tour).
+help=$(e2e_wait_window "Instructions for Settings utility")
+e2e_close "$help"
+e2e_wait_no_window "Instructions for Settings utility" 10
+
+# Where the board image sits: centred on the window's outer size, in client
+# coordinates, the client area starting below the menu bar.
+e2e_geometry "$main"
+main_w=$E2E_OUTER_W main_h=$E2E_OUTER_H main_x=$E2E_CLIENT_X main_y=$E2E_CLIENT_Y
+client_top=""
+find_client_top() {
+    local _x y colour
+    while read -r _x y colour; do
+        if [[ $colour == "$WHITE" ]]; then
+            client_top=$y
+            return 0
+        fi
+    done < <(e2e_pixels $((main_x + 2)) "$main_y" 1 100)
+    return 1
+}
+e2e_poll 10 find_client_top || e2e_fail "no white client area below the menu bar"
+board_left=$(((main_w - PHOTO_W) / 2))
+board_top=$(((main_h - PHOTO_H) / 2))
+board_x=$((main_x + board_left))
+board_y=$((client_top + board_top))
+e2e_log "board image at client ($board_left, $board_top), screen ($board_x, $board_y)"
+
+# Onto the ring: its popup opens at the panel's designed place plus the
+# board's movement, in screen coordinates as they are.
+xdotool mousemove --sync $((board_x + RING_X)) $((board_y + RING_Y))
+popup=$(e2e_wait_window "Filter Jumpers" 10)
+expected_x=$((board_left - (DESIGN_LEFT - PANEL_LEFT)))
+expected_y=$((board_top - (DESIGN_TOP - PANEL_TOP)))
+placed_right() {
+    e2e_geometry "$popup"
+    ((E2E_OUTER_X == expected_x && E2E_OUTER_Y == expected_y))
+}
+e2e_poll 10 placed_right ||
+    e2e_fail "the popup's frame is at (${E2E_OUTER_X}, ${E2E_OUTER_Y}), expected (${expected_x}, ${expected_y})"
+e2e_screenshot hover-filter-ring >/dev/null
+
+# The ring is drawn over the photograph: the lit ring's colour differs from
+# the photograph under it. The left end of the ring lies on its horizontal
+# axis, one eighth in from the ring's left edge (radius 0.875).
+ring_px=$(e2e_pixel $((board_x + 309 + 17)) $((board_y + RING_Y)))
+[[ $ring_px != "$WHITE" ]] || e2e_fail "no ring where the filter ring should be drawn"
+
+# Away from the ring (onto the white client area): the popup closes.
+xdotool mousemove --sync $((main_x + 20)) $((client_top + 300))
+e2e_wait_no_window "Filter Jumpers" 10
+
+# Back onto the ring and a click: the popup is pinned and stays when the
+# pointer leaves.
+xdotool mousemove --sync $((board_x + RING_X)) $((board_y + RING_Y))
+popup=$(e2e_wait_window "Filter Jumpers" 10)
+# The window manager is busy mapping and focusing the popup for a moment;
+# click once the popup has become the active window.
+popup_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$popup" ]]; }
+e2e_poll 10 popup_active || e2e_fail "the popup did not become the active window"
+xdotool click 1
+xdotool mousemove --sync $((main_x + 20)) $((client_top + 300))
+if e2e_poll 2 _e2e_window_hidden "$popup"; then
+    e2e_fail "the pinned popup closed when the pointer left its ring"
+fi
+e2e_wait_window "Filter Jumpers" 5 >/dev/null
+e2e_screenshot pinned-filter-popup >/dev/null
