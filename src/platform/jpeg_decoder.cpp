@@ -12,6 +12,10 @@
 
 #include "platform/graphics.h"
 
+#ifndef JCS_EXTENSIONS
+#error "libjpeg-turbo's extended colour spaces are needed"
+#endif
+
 namespace kx {
 
 namespace {
@@ -22,6 +26,13 @@ constexpr unsigned kMaxSide = 16384;
 constexpr unsigned long long kMaxPixels = 64ull * 1024 * 1024;
 // libjpeg's own working memory (the coefficient buffers of a progressive file live here).
 constexpr long kMaxWorkingMemory = 512L * 1024 * 1024;
+// libjpeg-turbo writes pixels in QImage::Format_RGB32's memory order, the unused byte set to 0xFF
+// as Qt requires.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_BGRX;
+#else
+constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_XRGB;
+#endif
 // A legitimate progressive file has a dozen scans; thousands of tiny ones only burn time.
 constexpr int kMaxScans = 1000;
 
@@ -106,8 +117,10 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors, jpeg_progress_m
         info->VSampling = cinfo->comp_info[0].v_samp_factor;
         info->Progressive = cinfo->progressive_mode != 0;
     }
+    // Colour pictures are decoded straight into the image's rows in its own byte order; grey ones
+    // go through a row of their own and are spread to the three channels.
     const bool grey = cinfo->num_components == 1;
-    cinfo->out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo->out_color_space = grey ? JCS_GRAYSCALE : kRgb32ColorSpace;
     jpeg_start_decompress(cinfo);
     *image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
                     QImage::Format_RGB32);
@@ -116,19 +129,20 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors, jpeg_progress_m
                       cinfo->output_width, cinfo->output_height);
         return false;
     }
-    const JDIMENSION rowBytes = cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
-    JSAMPARRAY row =
-        (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, rowBytes, 1);
+    JSAMPARRAY greyRow = grey ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                            JPOOL_IMAGE, cinfo->output_width, 1)
+                              : nullptr;
     while (cinfo->output_scanline < cinfo->output_height) {
-        const int y = static_cast<int>(cinfo->output_scanline);
-        if (jpeg_read_scanlines(cinfo, row, 1) != 1) {
+        auto* out = reinterpret_cast<QRgb*>(image->scanLine(static_cast<int>(cinfo->output_scanline)));
+        JSAMPROW target = grey ? greyRow[0] : reinterpret_cast<JSAMPROW>(out);
+        if (jpeg_read_scanlines(cinfo, &target, 1) != 1) {
             std::snprintf(errors->message, sizeof errors->message, "The JPEG data ended early");
             return false;
         }
-        auto* out = reinterpret_cast<QRgb*>(image->scanLine(y));
-        const JSAMPLE* in = row[0];
-        for (JDIMENSION x = 0; x < cinfo->output_width; ++x) {
-            out[x] = grey ? qRgb(in[x], in[x], in[x]) : qRgb(in[3 * x], in[3 * x + 1], in[3 * x + 2]);
+        if (grey) {
+            for (JDIMENSION x = 0; x < cinfo->output_width; ++x) {
+                out[x] = qRgb(greyRow[0][x], greyRow[0][x], greyRow[0][x]);
+            }
         }
     }
     jpeg_finish_decompress(cinfo);

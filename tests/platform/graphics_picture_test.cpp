@@ -145,6 +145,13 @@ TEST_P(JpegDecode, MatchesQtsDecoderOfTheSameFile) {
         QByteArray(reinterpret_cast<const char*>(jpeg.data()), static_cast<qsizetype>(jpeg.size())), "JPEG");
     ASSERT_FALSE(reference.isNull());
     ExpectClose(reference, decoded, 2);
+    // Qt's 32-bit RGB format needs its unused byte at 0xFF; pixel() would hide it, so read memory.
+    for (int y = 0; y < decoded.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
+        for (int x = 0; x < decoded.width(); ++x) {
+            ASSERT_EQ(qAlpha(row[x]), 255) << x << "," << y;
+        }
+    }
     // And on average close to the picture itself: colour subsampling smears the sharp edges, but a
     // decoder that mixed up channels or rows would be far off.
     EXPECT_LT(MeanDifference(TestPicture(), decoded), 12.0);
