@@ -1,6 +1,7 @@
 // The canvas's pixel access, block copies, scaling and text, on small bitmaps whose every pixel is
 // known, and the colour and rectangle helpers they rest on.
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,51 @@ TEST(CanvasText, MeasuresWithItsFont) {
     canvas.Font().SetHeight(-22);
     EXPECT_GT(canvas.TextWidth("VUSB"), narrow);
     EXPECT_GT(canvas.TextHeight("X"), small);
+}
+
+TEST(CanvasFrame, DashesRunAlongTheEdgesOnly) {
+    TBitmap bitmap(9, 5);
+    bitmap.Canvas().Pen().Color = clWhite;
+    bitmap.Canvas().DashedFrame({0, 0, 9, 5});
+    const char* expected[] = {
+        "###...###", "#.......#", "#.......#", ".........", "###...###",
+    };
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            EXPECT_EQ(bitmap.Canvas().Pixel(x, y), expected[y][x] == '#' ? clWhite : clBlack)
+                << x << "," << y;
+        }
+    }
+}
+
+// Coordinates far beyond the surface must neither overflow nor take time: only what is visible is
+// drawn. A rectangle whose outline lies outside fills the whole surface with its brush.
+TEST(CanvasExtremes, FarCoordinatesAreClippedWithoutOverflow) {
+    TBitmap bitmap(6, 4);
+    TCanvas& c = bitmap.Canvas();
+    c.Brush().Color = kBrush;
+    c.Rectangle(-2000000000, -2000000000, 2000000000, 2000000000);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            EXPECT_EQ(c.Pixel(x, y), kBrush) << x << "," << y;
+        }
+    }
+    c.Brush().Color = clBlue;
+    c.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    c.RoundRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    c.FillRect({INT_MIN, INT_MIN, INT_MIN + 3, INT_MIN + 3});
+    c.SetPixel(INT_MAX, INT_MAX, clBlue);
+    EXPECT_EQ(c.Pixel(INT_MIN, INT_MAX), clBlack);
+    TCanvas shifted;
+    shifted.Attach(&bitmap.MutableImage(), {INT_MAX, INT_MIN}, {0, 0, 6, 4});
+    shifted.Brush().Color = clBlue;
+    shifted.FillRect({INT_MIN, 0, 0, INT_MAX});
+    shifted.Ellipse(-10, -10, 10, 10);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            EXPECT_EQ(c.Pixel(x, y), kBrush) << x << "," << y;
+        }
+    }
 }
 
 TEST(Colours, SystemColoursAreLookedUp) {
