@@ -63,7 +63,10 @@ public:
     // Copies a whole image at (x, y), unscaled.
     void DrawImage(int x, int y, const QImage& image);
     void Draw(int x, int y, const TGraphic* graphic);
-    // Scales the graphic into dest; an empty graphic draws nothing.
+    // Scales the graphic into dest; an empty graphic draws nothing. At the
+    // graphic's own size this is a plain copy; otherwise each pixel takes the
+    // nearest source pixel (centre to centre), which is exact and the same
+    // everywhere. A transparent bitmap leaves its bottom-left colour undrawn.
     void StretchDraw(const TRect& dest, const TGraphic* graphic);
 
     // Text through Qt, in Font, on the same surface; brush-less (transparent
@@ -83,7 +86,8 @@ private:
     std::pair<std::int64_t, std::int64_t> VisibleRows(std::int64_t top, std::int64_t height) const;
     void DrawRows(std::int64_t left, std::int64_t top, std::int64_t width,
                   const std::vector<TShapeRow>& rows);
-    // Handles the boxes an ellipse or rounded rectangle draws without tracing a curve; true when done.
+    // Handles the boxes an ellipse or rounded rectangle draws without tracing a
+    // curve (empty, too thin, or beyond the tracing limit); true when done.
     bool DrawThinCurve(const TShapeBox& box);
     bool BeginText(QPainter& painter, const TRect& clip) const;
 
