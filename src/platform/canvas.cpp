@@ -131,12 +131,11 @@ std::vector<TShapeRow> RoundRectRows(int w, int h, int ew, int eh) {
         return rows;
     }
     const std::vector<TShapeRow> corner = EllipseRows(ew, eh);
-    const int cornerMiddle = (ew + 1) / 2 - 1;  // last column of the corner's left half
     const int upperRows = (eh + 1) / 2;
     for (int cy = 0; cy < eh; ++cy) {
         TShapeRow row = corner[static_cast<std::size_t>(cy)];
-        if (row.LeftEnd >= cornerMiddle) {
-            // The corner's top or bottom row continues into the straight edge across the box.
+        if (cy == 0 || cy == eh - 1) {
+            // The corner's top and bottom rows continue into the straight edges across the box.
             row.LeftEnd = w - 1 - row.Left;
         }
         // The middle row of a corner ellipse of odd height belongs to the upper and the lower corner.

@@ -278,6 +278,13 @@ TEST(CurveOutline, IsClosedSymmetricAndTouchesItsBox) {
                         }
                     }
                     ASSERT_GE(first, 0) << "row " << y << " is empty";
+                    if (y > 0 && y < h - 1) {
+                        bool allPen = true;
+                        for (int x = first; x <= last; ++x) {
+                            allPen = allPen && withPen.At(x, y) == 1;
+                        }
+                        ASSERT_FALSE(allPen && last - first >= 2) << "row " << y << " is outline all along";
+                    }
                     // One span per row, bounded by pen pixels.
                     for (int x = first; x <= last; ++x) {
                         ASSERT_NE(withPen.At(x, y), 0) << "hole at " << x << "," << y;
