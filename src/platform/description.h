@@ -140,8 +140,8 @@ void Reference(const TJson& v, TReadContext& ctx, std::function<void(T*)> assign
         assign(t);
     });
 }
-// Binds an event to a handler of the root form by name; deferred like a
-// reference so the handler table is complete.
+// Binds an event to a handler of the root form by name. The handler table is
+// complete before reading starts, so this binds at once.
 TNotifyEvent Event(const TJson& v, TReadContext& ctx);
 // Loads a picture by asset name.
 void Picture(const TJson& v, TReadContext& ctx, TPicture& target);

@@ -214,7 +214,11 @@ void TForm::WindowGeometryChanged() {
     } else {
         m = {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
              frame.bottom() - inner.bottom()};
-        if (frame != inner || m_borderStyle == TFormBorderStyle::bsNone) {
+        // A maximised or minimised window wears a reduced frame; only a normal
+        // one tells what other windows of its style will get.
+        const bool normal = !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
+                                                          Qt::WindowFullScreen));
+        if (normal && (frame != inner || m_borderStyle == TFormBorderStyle::bsNone)) {
             Screen->LearnFrameMargins(m_borderStyle, m);
         }
     }
@@ -388,6 +392,11 @@ void TForm::SetVisible(bool v) {
     m_visible = v;
     if (v) {
         if (!m_shownOnce) {
+            // The frame may have become known since the size was set; the
+            // client area keeps the size it was given.
+            const QMargins m = FrameMargins();
+            m_width = m_window->width() + m.left() + m.right();
+            m_height = m_window->height() + m.top() + m.bottom();
             PlaceAtFirstShow();
             ApplyGeometry();
             m_shownOnce = true;

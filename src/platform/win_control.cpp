@@ -150,10 +150,20 @@ void TWinControl::SetTabOrder(int order) {
     if (order == m_tabOrder) {
         return;
     }
-    m_tabOrder = order;
-    if (m_parent != nullptr) {
-        m_parent->UpdateTabChain();
+    if (m_parent == nullptr) {
+        m_tabOrder = order;
+        return;
     }
+    // The control takes that place in its parent's focus order and the
+    // others close up behind it, so the numbers stay 0, 1, 2, ...
+    std::vector<TWinControl*> list = m_parent->TabList();
+    std::erase(list, this);
+    const int at = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + at, this);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i]->m_tabOrder = static_cast<int>(i);
+    }
+    m_parent->UpdateTabChain();
 }
 
 void TWinControl::SetTabStop(bool v) {
@@ -359,6 +369,15 @@ void TWinControl::FontChanged() {
         m_widget->setFont(m_font.ToQFont());
     }
     NotifyChildrenFontChanged();
+}
+
+void TWinControl::ColorChanged() {
+    for (TControl* c : m_controls) {
+        if (c->ParentColor()) {
+            c->ParentColorChanged();
+        }
+    }
+    Invalidate();
 }
 
 void TWinControl::NotifyChildrenFontChanged() {

@@ -72,6 +72,8 @@ protected:
     void VisibleChanged() override;
     void EnabledChanged() override;
     void FontChanged() override;
+    // Children that take their parent's colour follow it.
+    void ColorChanged() override;
     void ParentChanged() override;
     void CaptionChanged() override;
     // Pushes the control's bounds to its widget.
@@ -160,7 +162,6 @@ public:
 
 protected:
     void CaptionChanged() override { Invalidate(); }
-    void ColorChanged() override { Invalidate(); }
     void FontChanged() override;
 
     TBevelCut m_bevelInner = bvNone;

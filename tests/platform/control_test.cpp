@@ -209,3 +209,23 @@ TEST_F(ControlTest, ConstraintsKeepAFormFromShrinking) {
 
 }  // namespace
 }  // namespace kx
+
+namespace kx {
+namespace {
+
+TEST_F(ControlTest, ChildrenThatTakeTheirParentsColourFollowItsChanges) {
+    TCustomPanel panel(form);
+    panel.SetParent(form);
+    auto* own = new TCustomPanel(&panel);
+    own->SetParent(&panel);
+    own->SetColor(clRed);
+    auto* follower = new TCustomPanel(&panel);
+    follower->SetParent(&panel);
+    follower->SetParentColor(true);
+    panel.SetColor(clBlue);
+    EXPECT_EQ(follower->Color(), clBlue);
+    EXPECT_EQ(own->Color(), clRed);
+}
+
+}  // namespace
+}  // namespace kx
