@@ -182,8 +182,13 @@ bool TApplication::Idle() {
     }
     m_inIdle = true;
     bool done = true;
+    // The loop is not idle before the main window is on the screen: its
+    // first paint is work still to do (the window system's paint request may
+    // arrive after the loop first runs dry).
+    const bool awaitingFirstPaint =
+        m_mainForm != nullptr && m_mainForm->Showing() && !m_mainForm->PaintedOnce();
     SafeCall([&] {
-        if (OnIdle) {
+        if (OnIdle && !awaitingFirstPaint) {
             // Copy: the handler may clear OnIdle while it runs.
             TIdleEvent handler = OnIdle;
             handler(this, done);

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "platform/application.h"
@@ -355,6 +357,15 @@ void TForm::ApplyMinimumSize() {
 void TForm::PlaceAtFirstShow() {
     if (Screen == nullptr) {
         return;
+    }
+    if (m_align == alClient) {
+        // A window aligned to the client fills the desktop's work area when it
+        // is not maximised.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect work = screen->availableGeometry();
+            SetBounds(work.x(), work.y(), work.width(), work.height());
+            return;
+        }
     }
     auto centreOn = [this](const TRect& r) {
         SetBounds(r.Left + (r.Width() - m_width) / 2, r.Top + (r.Height() - m_height) / 2, m_width, m_height);

@@ -448,6 +448,7 @@ void TCustomControl::PaintWindow(const TRect& r) {
     }
     Paint();
     PaintControls(clip);
+    m_paintedOnce = true;
 }
 
 void TCustomControl::PaintControls(const TRect& clip) {

@@ -120,6 +120,8 @@ public:
 
     // True while PaintWindow runs.
     bool Painting() const { return m_painting; }
+    // True once the control has been painted on screen.
+    bool PaintedOnce() const { return m_paintedOnce; }
 
 protected:
     void PaintControls(const TRect& clip);
@@ -128,6 +130,7 @@ protected:
     QImage m_backBuffer;
     bool m_opaque = false;
     bool m_painting = false;
+    bool m_paintedOnce = false;
 };
 
 enum class TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
