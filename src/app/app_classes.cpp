@@ -31,7 +31,9 @@ QByteArray ReadResource(const QString& path) {
 
 }  // namespace
 
-std::string EmbeddedDescription() { return ReadResource(":/kx7040.json").toStdString(); }
+std::string EmbeddedDescription() {
+    return ReadResource(":/kx7040.json").toStdString();
+}
 
 std::vector<unsigned char> EmbeddedAsset(const std::string& name) {
     const QByteArray bytes = ReadResource(":/" + QString::fromStdString(name));

@@ -35,7 +35,8 @@ struct FieldBinding {
 
 template <typename T>
 FieldBinding Field(const char* name, T*& field) {
-    return {name, [&field](TComponent* c) {
+    return {name,
+            [&field](TComponent* c) {
                 field = dynamic_cast<T*>(c);
                 return c == nullptr || field != nullptr;
             },
@@ -74,9 +75,13 @@ std::vector<FieldBinding> Fields(TMainForm& f) {
 
 }  // namespace
 
-TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) { Load(EmbeddedDescription()); }
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
+    Load(EmbeddedDescription());
+}
 
-TMainForm::TMainForm(TComponent* AOwner, const std::string& description) : TForm(AOwner) { Load(description); }
+TMainForm::TMainForm(TComponent* AOwner, const std::string& description) : TForm(AOwner) {
+    Load(description);
+}
 
 void TMainForm::Load(const std::string& description) {
     ReadDescription(*this, description, SetupClassRegistry(), Handlers(), EmbeddedAsset);
@@ -125,7 +130,9 @@ void TMainForm::FormCreate(TObject*) {
     Application->OnIdle = [sup](TObject* sender, bool& done) { sup->IdleStart(sender, done); };
 }
 
-void TMainForm::Exit2Click(TObject*) { Close(); }
+void TMainForm::Exit2Click(TObject*) {
+    Close();
+}
 
 void TMainForm::Howtousethisprogram1Click(TObject*) {
     // Before the supporter's build there is no window to show.
@@ -145,9 +152,11 @@ void TMainForm::BusPowerJumperClick(TObject*) {
         return;
     }
     if (BusPowerJumper->JumperState() == jsRight) {
-        if (BusPowerRadio != nullptr) BusPowerRadio->SetChecked(true);
+        if (BusPowerRadio != nullptr)
+            BusPowerRadio->SetChecked(true);
     } else {
-        if (ExtPowerRadio != nullptr) ExtPowerRadio->SetChecked(true);
+        if (ExtPowerRadio != nullptr)
+            ExtPowerRadio->SetChecked(true);
     }
 }
 

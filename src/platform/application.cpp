@@ -18,7 +18,9 @@ TScreen* Screen = nullptr;
 
 namespace {
 
-int StyleIndex(TFormBorderStyle s) { return static_cast<int>(s); }
+int StyleIndex(TFormBorderStyle s) {
+    return static_cast<int>(s);
+}
 
 // Typical frames of a desktop window manager, used until a real window of the
 // style has been seen.
@@ -82,11 +84,17 @@ void TScreen::LearnFrameMargins(TFormBorderStyle style, const QMargins& m) {
     m_learnedValid[i] = true;
 }
 
-void TScreen::SetSizeForTesting(int width, int height) { m_fixedSize = TPoint{width, height}; }
+void TScreen::SetSizeForTesting(int width, int height) {
+    m_fixedSize = TPoint{width, height};
+}
 
-void TScreen::SetFrameMarginsForTesting(std::optional<QMargins> margins) { m_fixedMargins = margins; }
+void TScreen::SetFrameMarginsForTesting(std::optional<QMargins> margins) {
+    m_fixedMargins = margins;
+}
 
-void TScreen::AddForm(TForm* f) { m_forms.push_back(f); }
+void TScreen::AddForm(TForm* f) {
+    m_forms.push_back(f);
+}
 
 void TScreen::RemoveForm(TForm* f) {
     std::erase(m_forms, f);
@@ -149,7 +157,9 @@ void TApplication::Terminate() {
     QCoreApplication::exit(0);
 }
 
-void TApplication::HandleException(const std::exception& e) { HandleException(std::string(e.what())); }
+void TApplication::HandleException(const std::exception& e) {
+    HandleException(std::string(e.what()));
+}
 
 void TApplication::HandleException(const std::string& message) {
     if (m_reportingError) {
@@ -218,7 +228,8 @@ TControl* TApplication::FindControlAt(TPoint pos) const {
     std::vector<TForm*> order;
     auto add = [&](bool onTop) {
         for (TForm* f : m_screen->m_activationOrder) {
-            if ((f->FormStyle() == fsStayOnTop) == onTop) order.push_back(f);
+            if ((f->FormStyle() == fsStayOnTop) == onTop)
+                order.push_back(f);
         }
         for (auto it = m_screen->m_forms.rbegin(); it != m_screen->m_forms.rend(); ++it) {
             TForm* f = *it;

@@ -59,7 +59,7 @@ private:
     void RemoveForm(TForm* f);
     void FormActivated(TForm* f);
 
-    std::vector<TForm*> m_forms;           // creation order
+    std::vector<TForm*> m_forms;            // creation order
     std::vector<TForm*> m_activationOrder;  // most recently active first
     std::optional<TPoint> m_fixedSize;
     std::optional<QMargins> m_fixedMargins;
@@ -127,7 +127,6 @@ public:
     void SetCursorPosForTesting(std::optional<TPoint> pos) { m_cursorOverride = pos; }
     void ProcessMessages();
     void PumpUntilIdle();
-
 
     // The control is being destroyed: forget it.
     void ControlDestroyed(TControl* c);

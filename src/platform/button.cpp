@@ -17,7 +17,9 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
     SetWidget(b);
 }
 
-QPushButton* TButton::Button() const { return static_cast<QPushButton*>(m_widget.data()); }
+QPushButton* TButton::Button() const {
+    return static_cast<QPushButton*>(m_widget.data());
+}
 
 void TButton::SetDefault(bool v) {
     if (v == m_default) {

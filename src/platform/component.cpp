@@ -130,7 +130,8 @@ void TComponent::FreeNotification(TComponent* other) {
     if (other == nullptr || other == this) {
         return;
     }
-    if (std::find(other->m_freeNotifies.begin(), other->m_freeNotifies.end(), this) == other->m_freeNotifies.end()) {
+    if (std::find(other->m_freeNotifies.begin(), other->m_freeNotifies.end(), this) ==
+        other->m_freeNotifies.end()) {
         other->m_freeNotifies.push_back(this);
     }
     if (std::find(m_freeNotifies.begin(), m_freeNotifies.end(), other) == m_freeNotifies.end()) {
@@ -145,7 +146,9 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
     }
 }
 
-void TComponent::Free() { delete this; }
+void TComponent::Free() {
+    delete this;
+}
 
 void TComponent::DestroyComponents() {
     // Last created first; each one takes itself out of the list as it goes.

@@ -23,8 +23,12 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>((num + (c < 0 ? -half : half)) / c);
 }
 
-int LowSigned(std::intptr_t v) { return static_cast<std::int16_t>(v & 0xFFFF); }
-int HighSigned(std::intptr_t v) { return static_cast<std::int16_t>((v >> 16) & 0xFFFF); }
+int LowSigned(std::intptr_t v) {
+    return static_cast<std::int16_t>(v & 0xFFFF);
+}
+int HighSigned(std::intptr_t v) {
+    return static_cast<std::int16_t>((v >> 16) & 0xFFFF);
+}
 
 }  // namespace
 
@@ -160,7 +164,9 @@ void TControl::SetVisible(bool v) {
     }
 }
 
-bool TControl::Showing() const { return m_visible && m_parent != nullptr && m_parent->Showing(); }
+bool TControl::Showing() const {
+    return m_visible && m_parent != nullptr && m_parent->Showing();
+}
 
 void TControl::SetEnabled(bool v) {
     if (v == m_enabled) {
@@ -321,13 +327,15 @@ void TControl::MouseEnter(TMessage& message) {
     // Passed up so that containers (a form in particular) hear about their
     // children; LParam names the child it started from.
     if (m_parent != nullptr) {
-        m_parent->Perform(CM_MOUSEENTER, 0, message.LParam != 0 ? message.LParam : reinterpret_cast<std::intptr_t>(this));
+        m_parent->Perform(CM_MOUSEENTER, 0,
+                          message.LParam != 0 ? message.LParam : reinterpret_cast<std::intptr_t>(this));
     }
 }
 
 void TControl::MouseLeave(TMessage& message) {
     if (m_parent != nullptr) {
-        m_parent->Perform(CM_MOUSELEAVE, 0, message.LParam != 0 ? message.LParam : reinterpret_cast<std::intptr_t>(this));
+        m_parent->Perform(CM_MOUSELEAVE, 0,
+                          message.LParam != 0 ? message.LParam : reinterpret_cast<std::intptr_t>(this));
     }
 }
 
@@ -377,7 +385,9 @@ void TControl::DblClick() {
     }
 }
 
-bool TControl::MouseCapture() const { return Application != nullptr && Application->CaptureControl() == this; }
+bool TControl::MouseCapture() const {
+    return Application != nullptr && Application->CaptureControl() == this;
+}
 
 void TControl::UpdateAnchorRules() {
     if (m_parent == nullptr || m_anchoring) {
@@ -454,7 +464,8 @@ void TGraphicControl::Repaint() {
 
 void TGraphicControl::BoundsChanged(const TRect& oldBounds) {
     if (m_parent != nullptr && m_parent->ClientWidget() != nullptr && m_visible) {
-        m_parent->ClientWidget()->update(oldBounds.Left, oldBounds.Top, oldBounds.Width(), oldBounds.Height());
+        m_parent->ClientWidget()->update(oldBounds.Left, oldBounds.Top, oldBounds.Width(),
+                                         oldBounds.Height());
         Invalidate();
     }
 }

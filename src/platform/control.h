@@ -95,7 +95,10 @@ public:
     const std::string& Hint() const { return m_hint; }
     void SetHint(const std::string& h) { m_hint = h; }
     bool ShowHint() const { return m_showHint; }
-    void SetShowHint(bool v) { m_showHint = v; m_parentShowHint = false; }
+    void SetShowHint(bool v) {
+        m_showHint = v;
+        m_parentShowHint = false;
+    }
     bool ParentShowHint() const { return m_parentShowHint; }
     void SetParentShowHint(bool v) { m_parentShowHint = v; }
     int Cursor() const { return m_cursor; }
@@ -187,8 +190,8 @@ protected:
     int m_cursor = 0;
     int m_helpContext = 0;
     bool m_clicked = false;
-    TPoint m_anchorRules;          // left/right or centre, top/bottom or centre
-    TPoint m_originalParentSize;   // the parent's client size when the rules were taken
+    TPoint m_anchorRules;         // left/right or centre, top/bottom or centre
+    TPoint m_originalParentSize;  // the parent's client size when the rules were taken
 };
 
 // A control without a window: it paints into its parent's back buffer, inside

@@ -24,7 +24,8 @@ const TClassInfo* TClassRegistry::Find(const std::string& name) const {
     return it == m_classes.end() ? nullptr : it->second.get();
 }
 
-const TPropertySetter* TClassRegistry::FindProperty(const TClassInfo& cls, const std::string& property) const {
+const TPropertySetter* TClassRegistry::FindProperty(const TClassInfo& cls,
+                                                    const std::string& property) const {
     for (const TClassInfo* c = &cls; c != nullptr; c = c->Parent.empty() ? nullptr : Find(c->Parent)) {
         auto it = c->Properties.find(property);
         if (it != c->Properties.end()) {
@@ -34,7 +35,8 @@ const TPropertySetter* TClassRegistry::FindProperty(const TClassInfo& cls, const
     return nullptr;
 }
 
-const std::function<void(TComponent&, TComponent&)>* TClassRegistry::FindAddChild(const TClassInfo& cls) const {
+const std::function<void(TComponent&, TComponent&)>* TClassRegistry::FindAddChild(
+    const TClassInfo& cls) const {
     for (const TClassInfo* c = &cls; c != nullptr; c = c->Parent.empty() ? nullptr : Find(c->Parent)) {
         if (c->AddChild) {
             return &c->AddChild;
@@ -133,25 +135,42 @@ TColor Color(const TJson& v, TReadContext& ctx) {
         }
         return static_cast<TColor>(static_cast<std::uint32_t>(i));
     }
-    static const std::vector<std::pair<const char*, TColor>> names = {
-        {"clBlack", clBlack},         {"clMaroon", clMaroon},       {"clGreen", clGreen},
-        {"clNavy", clNavy},           {"clGray", clGray},           {"clSilver", clSilver},
-        {"clRed", clRed},             {"clLime", clLime},           {"clYellow", clYellow},
-        {"clBlue", clBlue},           {"clFuchsia", clFuchsia},     {"clAqua", clAqua},
-        {"clWhite", clWhite},         {"clBtnFace", clBtnFace},     {"clWindow", clWindow},
-        {"clWindowText", clWindowText}, {"clBtnShadow", clBtnShadow}, {"clBtnText", clBtnText},
-        {"clGrayText", clGrayText},   {"clBtnHighlight", clBtnHighlight}};
+    static const std::vector<std::pair<const char*, TColor>> names = {{"clBlack", clBlack},
+                                                                      {"clMaroon", clMaroon},
+                                                                      {"clGreen", clGreen},
+                                                                      {"clNavy", clNavy},
+                                                                      {"clGray", clGray},
+                                                                      {"clSilver", clSilver},
+                                                                      {"clRed", clRed},
+                                                                      {"clLime", clLime},
+                                                                      {"clYellow", clYellow},
+                                                                      {"clBlue", clBlue},
+                                                                      {"clFuchsia", clFuchsia},
+                                                                      {"clAqua", clAqua},
+                                                                      {"clWhite", clWhite},
+                                                                      {"clBtnFace", clBtnFace},
+                                                                      {"clWindow", clWindow},
+                                                                      {"clWindowText", clWindowText},
+                                                                      {"clBtnShadow", clBtnShadow},
+                                                                      {"clBtnText", clBtnText},
+                                                                      {"clGrayText", clGrayText},
+                                                                      {"clBtnHighlight", clBtnHighlight}};
     return Enum<TColor>(v, ctx, names);
 }
 
 TAnchors Anchors(const TJson& v, TReadContext& ctx) {
     TAnchors a = 0;
     for (const std::string& s : Strings(v, ctx)) {
-        if (s == "akLeft") a |= akLeft;
-        else if (s == "akTop") a |= akTop;
-        else if (s == "akRight") a |= akRight;
-        else if (s == "akBottom") a |= akBottom;
-        else ctx.Fail("unknown anchor \"" + s + "\"");
+        if (s == "akLeft")
+            a |= akLeft;
+        else if (s == "akTop")
+            a |= akTop;
+        else if (s == "akRight")
+            a |= akRight;
+        else if (s == "akBottom")
+            a |= akBottom;
+        else
+            ctx.Fail("unknown anchor \"" + s + "\"");
     }
     return a;
 }
@@ -226,7 +245,8 @@ struct Reader {
         if (!node.is_object()) {
             ctx.Fail("a child must be an object, found " + node.dump());
         }
-        const std::string name = node.contains("name") && node["name"].is_string() ? node["name"].get<std::string>() : "";
+        const std::string name =
+            node.contains("name") && node["name"].is_string() ? node["name"].get<std::string>() : "";
         ctx.m_component = name.empty() ? "a child of " + parent.Name() : name;
         if (name.empty()) {
             ctx.Fail("has no name");

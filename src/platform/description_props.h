@@ -24,22 +24,27 @@ TPropertySetter Int(F f) {
 
 template <typename T, typename F>
 TPropertySetter Bool(F f) {
-    return [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Bool(v, ctx)); };
+    return
+        [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Bool(v, ctx)); };
 }
 
 template <typename T, typename F>
 TPropertySetter String(F f) {
-    return [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::String(v, ctx)); };
+    return
+        [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::String(v, ctx)); };
 }
 
 template <typename T, typename F>
 TPropertySetter Strings(F f) {
-    return [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Strings(v, ctx)); };
+    return [f](TComponent& c, const TJson& v, TReadContext& ctx) {
+        f(Target<T>(c, ctx), prop::Strings(v, ctx));
+    };
 }
 
 template <typename T, typename F>
 TPropertySetter Color(F f) {
-    return [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Color(v, ctx)); };
+    return
+        [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Color(v, ctx)); };
 }
 
 template <typename T, typename E, typename F>
@@ -59,7 +64,8 @@ TPropertySetter Reference(F f) {
 
 template <typename T, typename F>
 TPropertySetter Event(F f) {
-    return [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Event(v, ctx)); };
+    return
+        [f](TComponent& c, const TJson& v, TReadContext& ctx) { f(Target<T>(c, ctx), prop::Event(v, ctx)); };
 }
 
 // Accepted and ignored: properties that only matter to a form designer.

@@ -15,7 +15,9 @@ TMessageBoxHandler& Handler() {
 
 }  // namespace
 
-void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
+void SetMessageBoxHandler(TMessageBoxHandler handler) {
+    Handler() = std::move(handler);
+}
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     if (Handler()) {

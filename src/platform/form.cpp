@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QGuiApplication>
 #include <QTimer>
 
 #include "platform/application.h"
@@ -44,16 +44,19 @@ protected:
     }
     void moveEvent(QMoveEvent* e) override {
         QWidget::moveEvent(e);
-        if (m_form != nullptr) SafeCall([this] { m_form->WindowGeometryChanged(); });
+        if (m_form != nullptr)
+            SafeCall([this] { m_form->WindowGeometryChanged(); });
     }
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
-        if (m_form != nullptr) SafeCall([this] { m_form->WindowGeometryChanged(); });
+        if (m_form != nullptr)
+            SafeCall([this] { m_form->WindowGeometryChanged(); });
     }
     void closeEvent(QCloseEvent* e) override {
         // The form decides: it hides itself or ends the program.
         e->ignore();
-        if (m_form != nullptr) SafeCall([this] { m_form->CloseRequested(); });
+        if (m_form != nullptr)
+            SafeCall([this] { m_form->CloseRequested(); });
     }
     void keyPressEvent(QKeyEvent* e) override {
         bool handled = false;
@@ -66,7 +69,8 @@ protected:
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
-        if (m_form != nullptr) SafeCall([this] { m_form->WindowGeometryChanged(); });
+        if (m_form != nullptr)
+            SafeCall([this] { m_form->WindowGeometryChanged(); });
     }
 
 private:
@@ -123,11 +127,17 @@ TForm::~TForm() {
     // Children and the window itself go in the base destructors.
 }
 
-QWidget* TForm::ClientWidget() const { return m_client; }
+QWidget* TForm::ClientWidget() const {
+    return m_client;
+}
 
-int TForm::ClientWidth() const { return m_client != nullptr ? m_client->width() : 0; }
+int TForm::ClientWidth() const {
+    return m_client != nullptr ? m_client->width() : 0;
+}
 
-int TForm::ClientHeight() const { return m_client != nullptr ? m_client->height() : 0; }
+int TForm::ClientHeight() const {
+    return m_client != nullptr ? m_client->height() : 0;
+}
 
 void TForm::SetClientSize(int w, int h) {
     const QMargins m = FrameMargins();
@@ -139,7 +149,9 @@ TPoint TForm::ClientOrigin() const {
     return {m_left + m.left(), m_top + m.top() + MenuBarHeight()};
 }
 
-bool TForm::Showing() const { return m_visible && m_window != nullptr && m_window->isVisible(); }
+bool TForm::Showing() const {
+    return m_visible && m_window != nullptr && m_window->isVisible();
+}
 
 QMargins TForm::FrameMargins() const {
     if (Screen == nullptr) {
@@ -218,8 +230,8 @@ void TForm::WindowGeometryChanged() {
              frame.bottom() - inner.bottom()};
         // A maximised or minimised window wears a reduced frame; only a normal
         // one tells what other windows of its style will get.
-        const bool normal = !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                                          Qt::WindowFullScreen));
+        const bool normal =
+            !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
         if (normal && (frame != inner || m_borderStyle == TFormBorderStyle::bsNone)) {
             Screen->LearnFrameMargins(m_borderStyle, m);
         }
@@ -339,7 +351,8 @@ void TForm::Notification(TComponent* comp, TOperation op) {
         m_menu = nullptr;
         LayoutWindow();
     }
-    if (comp == m_activeControl) m_activeControl = nullptr;
+    if (comp == m_activeControl)
+        m_activeControl = nullptr;
 }
 
 void TForm::SetConstraints(const TSizeConstraints& c) {
@@ -350,7 +363,8 @@ void TForm::SetConstraints(const TSizeConstraints& c) {
 void TForm::ApplyMinimumSize() {
     const QMargins m = FrameMargins();
     const int w = m_constraints.MinWidth > 0 ? std::max(m_constraints.MinWidth - m.left() - m.right(), 1) : 0;
-    const int h = m_constraints.MinHeight > 0 ? std::max(m_constraints.MinHeight - m.top() - m.bottom(), 1) : 0;
+    const int h =
+        m_constraints.MinHeight > 0 ? std::max(m_constraints.MinHeight - m.top() - m.bottom(), 1) : 0;
     m_window->setMinimumSize(w, h);
 }
 
@@ -424,13 +438,15 @@ void TForm::SetVisible(bool v) {
                 m_window->show();
                 break;
         }
-        if (OnShow) OnShow(this);
+        if (OnShow)
+            OnShow(this);
     } else {
         m_window->hide();
         if (m_active) {
             WindowActivated(false);
         }
-        if (OnHide) OnHide(this);
+        if (OnHide)
+            OnHide(this);
     }
 }
 
@@ -486,7 +502,9 @@ void TForm::Close() {
     }
 }
 
-void TForm::CloseRequested() { Close(); }
+void TForm::CloseRequested() {
+    Close();
+}
 
 void TForm::WindowActivated(bool active) {
     if (active == m_active) {
@@ -524,9 +542,13 @@ TButton* FindButton(const TWinControl* parent, bool wantDefault) {
 
 }  // namespace
 
-TButton* TForm::DefaultButton() const { return FindButton(this, true); }
+TButton* TForm::DefaultButton() const {
+    return FindButton(this, true);
+}
 
-TButton* TForm::CancelButton() const { return FindButton(this, false); }
+TButton* TForm::CancelButton() const {
+    return FindButton(this, false);
+}
 
 bool TForm::KeyPressed(int qtKey) {
     if (qtKey == Qt::Key_Escape) {
@@ -555,9 +577,13 @@ bool TForm::KeyPressed(int qtKey) {
     return false;
 }
 
-void TForm::WndProc(TMessage& message) { TCustomControl::WndProc(message); }
+void TForm::WndProc(TMessage& message) {
+    TCustomControl::WndProc(message);
+}
 
-void TForm::CaptionChanged() { m_window->setWindowTitle(QString::fromStdString(m_caption)); }
+void TForm::CaptionChanged() {
+    m_window->setWindowTitle(QString::fromStdString(m_caption));
+}
 
 void TForm::FitToChildren() {
     const TRect box = ChildrenBounds();

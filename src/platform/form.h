@@ -14,7 +14,14 @@ namespace kx {
 class TMainMenu;
 class TButton;
 
-enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TFormBorderStyle : std::uint8_t {
+    bsNone,
+    bsSingle,
+    bsSizeable,
+    bsDialog,
+    bsToolWindow,
+    bsSizeToolWin
+};
 enum class TFormStyle : std::uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 using enum TFormStyle;
 enum class TPosition : std::uint8_t {
@@ -128,10 +135,12 @@ protected:
     // Activation and deactivation arrive here as WM_ACTIVATE; the default
     // raises OnActivate or OnDeactivate.
     virtual void Activate() {
-        if (OnActivate) OnActivate(this);
+        if (OnActivate)
+            OnActivate(this);
     }
     virtual void Deactivate() {
-        if (OnDeactivate) OnDeactivate(this);
+        if (OnDeactivate)
+            OnDeactivate(this);
     }
 
 private:

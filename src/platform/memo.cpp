@@ -19,7 +19,9 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
     SetWidget(e);
 }
 
-QPlainTextEdit* TMemo::Editor() const { return static_cast<QPlainTextEdit*>(m_widget.data()); }
+QPlainTextEdit* TMemo::Editor() const {
+    return static_cast<QPlainTextEdit*>(m_widget.data());
+}
 
 void TMemo::Refresh() {
     if (m_widget == nullptr) {
@@ -89,13 +91,15 @@ void TMemo::SetText(const std::string& text) {
 }
 
 void TMemo::SetReadOnly(bool v) {
-    if (v == m_readOnly) return;
+    if (v == m_readOnly)
+        return;
     m_readOnly = v;
     Editor()->setReadOnly(v);
 }
 
 void TMemo::SetScrollBars(TScrollStyle s) {
-    if (s == m_scrollBars) return;
+    if (s == m_scrollBars)
+        return;
     m_scrollBars = s;
     const bool vertical = s == ssVertical || s == ssBoth;
     const bool horizontal = s == ssHorizontal || s == ssBoth;
@@ -104,7 +108,8 @@ void TMemo::SetScrollBars(TScrollStyle s) {
 }
 
 void TMemo::SetWordWrap(bool v) {
-    if (v == m_wordWrap) return;
+    if (v == m_wordWrap)
+        return;
     m_wordWrap = v;
     Editor()->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }

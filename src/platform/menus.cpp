@@ -178,6 +178,8 @@ TMainMenu::~TMainMenu() {
     delete m_items;
 }
 
-void TMainMenu::AttachTo(QMenuBar* bar) { m_items->AttachBar(bar); }
+void TMainMenu::AttachTo(QMenuBar* bar) {
+    m_items->AttachBar(bar);
+}
 
 }  // namespace kx

@@ -31,7 +31,9 @@ TMessageWindow::~TMessageWindow() {
     }
 }
 
-void TMessageWindow::SetRefuseTimersForTesting(bool refuse) { g_refuseTimers = refuse; }
+void TMessageWindow::SetRefuseTimersForTesting(bool refuse) {
+    g_refuseTimers = refuse;
+}
 
 bool TMessageWindow::SetTimer(unsigned id, unsigned intervalMs) {
     if (g_refuseTimers) {
@@ -56,7 +58,9 @@ bool TMessageWindow::KillTimer(unsigned id) {
     return true;
 }
 
-bool TMessageWindow::TimerActive(unsigned id) const { return m_timers.count(id) != 0; }
+bool TMessageWindow::TimerActive(unsigned id) const {
+    return m_timers.count(id) != 0;
+}
 
 unsigned TMessageWindow::TimerInterval(unsigned id) const {
     auto it = m_timers.find(id);

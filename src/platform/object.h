@@ -33,5 +33,7 @@ bool Is(const TObject* obj) {
 }  // namespace kx
 
 // Declares the exact class name of a class; put it in the public part.
-#define KX_CLASS(Name) \
-    const char* ClassName() const override { return #Name; }
+#define KX_CLASS(Name)                       \
+    const char* ClassName() const override { \
+        return #Name;                        \
+    }

@@ -35,11 +35,16 @@ void FontFromJson(TFont& font, const TJson& v, TReadContext& ctx) {
         } else if (key == "Style") {
             TFontStyles style = 0;
             for (const std::string& s : prop::Strings(it.value(), ctx)) {
-                if (s == "fsBold") style |= fsBold;
-                else if (s == "fsItalic") style |= fsItalic;
-                else if (s == "fsUnderline") style |= fsUnderline;
-                else if (s == "fsStrikeOut") style |= fsStrikeOut;
-                else ctx.Fail("unknown font style \"" + s + "\"");
+                if (s == "fsBold")
+                    style |= fsBold;
+                else if (s == "fsItalic")
+                    style |= fsItalic;
+                else if (s == "fsUnderline")
+                    style |= fsUnderline;
+                else if (s == "fsStrikeOut")
+                    style |= fsStrikeOut;
+                else
+                    ctx.Fail("unknown font style \"" + s + "\"");
             }
             f.SetStyle(style);
         } else {
@@ -49,9 +54,9 @@ void FontFromJson(TFont& font, const TJson& v, TReadContext& ctx) {
     font.Assign(f);
 }
 
-const std::vector<std::pair<const char*, TAlign>> kAligns = {
-    {"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom},
-    {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
+const std::vector<std::pair<const char*, TAlign>> kAligns = {{"alNone", alNone},     {"alTop", alTop},
+                                                             {"alBottom", alBottom}, {"alLeft", alLeft},
+                                                             {"alRight", alRight},   {"alClient", alClient}};
 const std::vector<std::pair<const char*, TAlignment>> kAlignments = {
     {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
 const std::vector<std::pair<const char*, TBevelCut>> kBevels = {
@@ -64,7 +69,8 @@ void AttachControl(TComponent& parent, TComponent& child) {
         return;  // a non-visual component of the window: owned, not placed
     }
     if (p == nullptr || c == nullptr) {
-        throw EDescriptionError(std::string("a ") + child.ClassName() + " cannot be placed on a " + parent.ClassName());
+        throw EDescriptionError(std::string("a ") + child.ClassName() + " cannot be placed on a " +
+                                parent.ClassName());
     }
     c->SetParent(p);
 }
@@ -92,15 +98,21 @@ void RegisterControlProperties(TClassInfo& c) {
         Target<TControl>(t, ctx).SetAnchors(prop::Anchors(v, ctx));
     };
     c.Properties["Constraints"] = [](TComponent& t, const TJson& v, TReadContext& ctx) {
-        if (!v.is_object()) ctx.Fail("expected an object with MinWidth, MinHeight, MaxWidth, MaxHeight");
+        if (!v.is_object())
+            ctx.Fail("expected an object with MinWidth, MinHeight, MaxWidth, MaxHeight");
         TSizeConstraints k;
         for (auto it = v.begin(); it != v.end(); ++it) {
             const int n = prop::Int(it.value(), ctx);
-            if (it.key() == "MinWidth") k.MinWidth = n;
-            else if (it.key() == "MinHeight") k.MinHeight = n;
-            else if (it.key() == "MaxWidth") k.MaxWidth = n;
-            else if (it.key() == "MaxHeight") k.MaxHeight = n;
-            else ctx.Fail("constraints have no \"" + it.key() + "\"");
+            if (it.key() == "MinWidth")
+                k.MinWidth = n;
+            else if (it.key() == "MinHeight")
+                k.MinHeight = n;
+            else if (it.key() == "MaxWidth")
+                k.MaxWidth = n;
+            else if (it.key() == "MaxHeight")
+                k.MaxHeight = n;
+            else
+                ctx.Fail("constraints have no \"" + it.key() + "\"");
         }
         Target<TControl>(t, ctx).SetConstraints(k);
     };
@@ -124,12 +136,14 @@ void RegisterPlatformClasses(TClassRegistry& r) {
     styled.Properties["Font"] = [](TComponent& t, const TJson& v, TReadContext& ctx) {
         FontFromJson(Target<TControl>(t, ctx).Font(), v, ctx);
     };
-    styled.Properties["Caption"] = String<TControl>([](TControl& t, const std::string& v) { t.SetCaption(v); });
+    styled.Properties["Caption"] =
+        String<TControl>([](TControl& t, const std::string& v) { t.SetCaption(v); });
 
     TClassInfo& windowed = r.Register("TWinControlProps", "TStyledControl");
     windowed.Properties["TabOrder"] = Int<TWinControl>([](TWinControl& t, int v) { t.SetTabOrder(v); });
     windowed.Properties["TabStop"] = Bool<TWinControl>([](TWinControl& t, bool v) { t.SetTabStop(v); });
-    windowed.Properties["OnEnter"] = Event<TWinControl>([](TWinControl& t, TNotifyEvent e) { t.OnEnter = e; });
+    windowed.Properties["OnEnter"] =
+        Event<TWinControl>([](TWinControl& t, TNotifyEvent e) { t.OnEnter = e; });
     windowed.Properties["OnExit"] = Event<TWinControl>([](TWinControl& t, TNotifyEvent e) { t.OnExit = e; });
 
     TClassInfo& panelProps = r.Register("TCustomPanelProps", "TWinControlProps");
@@ -137,11 +151,15 @@ void RegisterPlatformClasses(TClassRegistry& r) {
         Enum<TCustomPanel, TBevelCut>(kBevels, [](TCustomPanel& t, TBevelCut v) { t.SetBevelInner(v); });
     panelProps.Properties["BevelOuter"] =
         Enum<TCustomPanel, TBevelCut>(kBevels, [](TCustomPanel& t, TBevelCut v) { t.SetBevelOuter(v); });
-    panelProps.Properties["BevelWidth"] = Int<TCustomPanel>([](TCustomPanel& t, int v) { t.SetBevelWidth(v); });
-    panelProps.Properties["BorderWidth"] = Int<TCustomPanel>([](TCustomPanel& t, int v) { t.SetBorderWidth(v); });
-    panelProps.Properties["BorderStyle"] = Enum<TCustomPanel, TBorderStyle>(
-        {{"bsNone", bsNone}, {"bsSingle", bsSingle}}, [](TCustomPanel& t, TBorderStyle v) { t.SetBorderStyle(v); });
-    panelProps.Properties["FullRepaint"] = Bool<TCustomPanel>([](TCustomPanel& t, bool v) { t.SetFullRepaint(v); });
+    panelProps.Properties["BevelWidth"] =
+        Int<TCustomPanel>([](TCustomPanel& t, int v) { t.SetBevelWidth(v); });
+    panelProps.Properties["BorderWidth"] =
+        Int<TCustomPanel>([](TCustomPanel& t, int v) { t.SetBorderWidth(v); });
+    panelProps.Properties["BorderStyle"] =
+        Enum<TCustomPanel, TBorderStyle>({{"bsNone", bsNone}, {"bsSingle", bsSingle}},
+                                         [](TCustomPanel& t, TBorderStyle v) { t.SetBorderStyle(v); });
+    panelProps.Properties["FullRepaint"] =
+        Bool<TCustomPanel>([](TCustomPanel& t, bool v) { t.SetFullRepaint(v); });
     panelProps.Properties["Ctl3D"] = Ignored();
     panelProps.Properties["ParentCtl3D"] = Ignored();
     panelProps.Properties["BiDiMode"] = Ignored();
@@ -163,7 +181,8 @@ void RegisterPlatformClasses(TClassRegistry& r) {
         prop::Picture(v, ctx, *Target<TImage>(t, ctx).Picture());
     };
 
-    TClassInfo& button = r.Register("TButton", "TWinControlProps", [](TComponent* o) { return new TButton(o); });
+    TClassInfo& button =
+        r.Register("TButton", "TWinControlProps", [](TComponent* o) { return new TButton(o); });
     button.Properties["Default"] = Bool<TButton>([](TButton& t, bool v) { t.SetDefault(v); });
     button.Properties["Cancel"] = Bool<TButton>([](TButton& t, bool v) { t.SetCancel(v); });
 
@@ -184,26 +203,26 @@ void RegisterPlatformClasses(TClassRegistry& r) {
     r.Register("TStatusBar", "TWinControlProps", [](TComponent* o) { return new TStatusBar(o); });
 
     TClassInfo& form = r.Register("TForm", "TWinControlProps");
-    form.Properties["BorderStyle"] = Enum<TForm, TFormBorderStyle>(
-        {{"bsNone", TFormBorderStyle::bsNone},
-         {"bsSingle", TFormBorderStyle::bsSingle},
-         {"bsSizeable", TFormBorderStyle::bsSizeable},
-         {"bsDialog", TFormBorderStyle::bsDialog},
-         {"bsToolWindow", TFormBorderStyle::bsToolWindow},
-         {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}},
-        [](TForm& t, TFormBorderStyle v) { t.SetBorderStyle(v); });
-    form.Properties["FormStyle"] = Enum<TForm, TFormStyle>({{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}},
-                                                           [](TForm& t, TFormStyle v) { t.SetFormStyle(v); });
-    form.Properties["Position"] = Enum<TForm, TPosition>(
-        {{"poDesigned", poDesigned},
-         {"poDefault", poDefault},
-         {"poDefaultPosOnly", poDefaultPosOnly},
-         {"poDefaultSizeOnly", poDefaultSizeOnly},
-         {"poScreenCenter", poScreenCenter},
-         {"poDesktopCenter", poDesktopCenter},
-         {"poMainFormCenter", poMainFormCenter},
-         {"poOwnerFormCenter", poOwnerFormCenter}},
-        [](TForm& t, TPosition v) { t.SetPosition(v); });
+    form.Properties["BorderStyle"] =
+        Enum<TForm, TFormBorderStyle>({{"bsNone", TFormBorderStyle::bsNone},
+                                       {"bsSingle", TFormBorderStyle::bsSingle},
+                                       {"bsSizeable", TFormBorderStyle::bsSizeable},
+                                       {"bsDialog", TFormBorderStyle::bsDialog},
+                                       {"bsToolWindow", TFormBorderStyle::bsToolWindow},
+                                       {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}},
+                                      [](TForm& t, TFormBorderStyle v) { t.SetBorderStyle(v); });
+    form.Properties["FormStyle"] =
+        Enum<TForm, TFormStyle>({{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}},
+                                [](TForm& t, TFormStyle v) { t.SetFormStyle(v); });
+    form.Properties["Position"] = Enum<TForm, TPosition>({{"poDesigned", poDesigned},
+                                                          {"poDefault", poDefault},
+                                                          {"poDefaultPosOnly", poDefaultPosOnly},
+                                                          {"poDefaultSizeOnly", poDefaultSizeOnly},
+                                                          {"poScreenCenter", poScreenCenter},
+                                                          {"poDesktopCenter", poDesktopCenter},
+                                                          {"poMainFormCenter", poMainFormCenter},
+                                                          {"poOwnerFormCenter", poOwnerFormCenter}},
+                                                         [](TForm& t, TPosition v) { t.SetPosition(v); });
     form.Properties["WindowState"] = Enum<TForm, TWindowState>(
         {{"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}},
         [](TForm& t, TWindowState v) { t.SetWindowState(v); });
@@ -235,7 +254,8 @@ void RegisterPlatformClasses(TClassRegistry& r) {
         }
         static_cast<TMenuItem&>(parent).Add(item);
     };
-    menuItem.Properties["Caption"] = String<TMenuItem>([](TMenuItem& t, const std::string& v) { t.SetCaption(v); });
+    menuItem.Properties["Caption"] =
+        String<TMenuItem>([](TMenuItem& t, const std::string& v) { t.SetCaption(v); });
     menuItem.Properties["Checked"] = Bool<TMenuItem>([](TMenuItem& t, bool v) { t.SetChecked(v); });
     menuItem.Properties["Enabled"] = Bool<TMenuItem>([](TMenuItem& t, bool v) { t.SetEnabled(v); });
     menuItem.Properties["Visible"] = Bool<TMenuItem>([](TMenuItem& t, bool v) { t.SetVisible(v); });

@@ -15,7 +15,9 @@ TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
     SetWidget(bar);
 }
 
-QStatusBar* TStatusBar::Bar() const { return static_cast<QStatusBar*>(m_widget.data()); }
+QStatusBar* TStatusBar::Bar() const {
+    return static_cast<QStatusBar*>(m_widget.data());
+}
 
 void TStatusBar::AddPanel(const TStatusPanel& panel) {
     m_panels.push_back(panel);

@@ -34,7 +34,9 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+inline TRect Bounds(int left, int top, int width, int height) {
+    return {left, top, left + width, top + height};
+}
 
 // Colours: red in the low byte, then green, then blue. A value 0x80000000 + n
 // names system colour n.
@@ -71,10 +73,18 @@ constexpr TColor clBtnHighlight = clSystemColor | 20;
 
 // The RGB value a colour stands for, with system colours looked up.
 TColor ColorToRGB(TColor color);
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
-constexpr TColor RGB(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
+constexpr int GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr TColor RGB(int r, int g, int b) {
+    return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
 
 // A window message, delivered synchronously by Perform.
 struct TMessage {
@@ -130,7 +140,8 @@ enum TShiftStateBit : std::uint16_t {
 };
 using TShiftState = std::uint16_t;
 
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 using TStrings = std::vector<std::string>;

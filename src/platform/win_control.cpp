@@ -18,13 +18,19 @@ namespace {
 TShiftState ShiftFrom(const QMouseEvent* e) {
     TShiftState s = 0;
     const auto mods = e->modifiers();
-    if (mods & Qt::ShiftModifier) s |= ssShift;
-    if (mods & Qt::ControlModifier) s |= ssCtrl;
-    if (mods & Qt::AltModifier) s |= ssAlt;
+    if (mods & Qt::ShiftModifier)
+        s |= ssShift;
+    if (mods & Qt::ControlModifier)
+        s |= ssCtrl;
+    if (mods & Qt::AltModifier)
+        s |= ssAlt;
     const auto buttons = e->buttons();
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    if (buttons & Qt::LeftButton)
+        s |= ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= ssMiddle;
     return s;
 }
 
@@ -116,7 +122,8 @@ void TWinControl::SetChildOrder(TControl* c, int index) {
     c->Invalidate();
 }
 
-TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinControls, bool recursive) const {
+TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinControls,
+                                    bool recursive) const {
     auto contains = [&](const TControl* c) { return c->Visible() && c->BoundsRect().Contains(p); };
     if (allowWinControls) {
         for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
@@ -127,7 +134,8 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinC
                 continue;
             }
             if (recursive) {
-                if (TControl* inner = wc->ControlAtPos({p.X - wc->Left(), p.Y - wc->Top()}, allowDisabled, true, true)) {
+                if (TControl* inner =
+                        wc->ControlAtPos({p.X - wc->Left(), p.Y - wc->Top()}, allowDisabled, true, true)) {
                     return inner;
                 }
             }
@@ -173,9 +181,13 @@ void TWinControl::SetTabStop(bool v) {
     m_tabStop = v;
 }
 
-bool TWinControl::Focused() const { return m_widget != nullptr && m_widget->hasFocus(); }
+bool TWinControl::Focused() const {
+    return m_widget != nullptr && m_widget->hasFocus();
+}
 
-bool TWinControl::CanFocus() const { return Showing() && m_enabled; }
+bool TWinControl::CanFocus() const {
+    return Showing() && m_enabled;
+}
 
 void TWinControl::SetFocus() {
     if (m_widget == nullptr) {
@@ -199,8 +211,9 @@ std::vector<TWinControl*> TWinControl::TabList() const {
             list.push_back(wc);
         }
     }
-    std::stable_sort(list.begin(), list.end(),
-                     [](const TWinControl* a, const TWinControl* b) { return a->m_tabOrder < b->m_tabOrder; });
+    std::stable_sort(list.begin(), list.end(), [](const TWinControl* a, const TWinControl* b) {
+        return a->m_tabOrder < b->m_tabOrder;
+    });
     return list;
 }
 
@@ -315,7 +328,9 @@ void TWinControl::ParentFontChanged() {
     TControl::ParentFontChanged();
 }
 
-void TWinControl::ParentColorChanged() { TControl::ParentColorChanged(); }
+void TWinControl::ParentColorChanged() {
+    TControl::ParentColorChanged();
+}
 
 bool TWinControl::Showing() const {
     if (m_widget != nullptr) {
@@ -344,13 +359,17 @@ void TWinControl::ApplyGeometry() {
         QPointer<QWidget> moved = m_widget;
         QPointer<QWidget> parent = m_widget->parentWidget();
         QTimer::singleShot(0, m_widget, [moved, parent, old] {
-            if (parent != nullptr) parent->update(old);
-            if (moved != nullptr) moved->update();
+            if (parent != nullptr)
+                parent->update(old);
+            if (moved != nullptr)
+                moved->update();
         });
     }
 }
 
-void TWinControl::Resize() { AlignControls(); }
+void TWinControl::Resize() {
+    AlignControls();
+}
 
 void TWinControl::VisibleChanged() {
     if (m_widget != nullptr) {
@@ -410,7 +429,9 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
     SetWidget(w);
 }
 
-TCustomControl::~TCustomControl() { Destroying(); }
+TCustomControl::~TCustomControl() {
+    Destroying();
+}
 
 void TCustomControl::Paint() {
     m_canvas.Brush().Color = m_color;
@@ -481,37 +502,43 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomPanel::SetBevelInner(TBevelCut v) {
-    if (v == m_bevelInner) return;
+    if (v == m_bevelInner)
+        return;
     m_bevelInner = v;
     Invalidate();
 }
 
 void TCustomPanel::SetBevelOuter(TBevelCut v) {
-    if (v == m_bevelOuter) return;
+    if (v == m_bevelOuter)
+        return;
     m_bevelOuter = v;
     Invalidate();
 }
 
 void TCustomPanel::SetBevelWidth(int v) {
-    if (v == m_bevelWidth) return;
+    if (v == m_bevelWidth)
+        return;
     m_bevelWidth = v;
     Invalidate();
 }
 
 void TCustomPanel::SetBorderWidth(int v) {
-    if (v == m_borderWidth) return;
+    if (v == m_borderWidth)
+        return;
     m_borderWidth = v;
     Invalidate();
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle v) {
-    if (v == m_borderStyle) return;
+    if (v == m_borderStyle)
+        return;
     m_borderStyle = v;
     Invalidate();
 }
 
 void TCustomPanel::SetAlignment(TAlignment a) {
-    if (a == m_alignment) return;
+    if (a == m_alignment)
+        return;
     m_alignment = a;
     Invalidate();
 }
@@ -571,7 +598,9 @@ namespace {
 int g_paintDepth = 0;
 }
 
-bool InsidePaint() { return g_paintDepth > 0; }
+bool InsidePaint() {
+    return g_paintDepth > 0;
+}
 
 void KxPaintWidget::paintEvent(QPaintEvent* event) {
     if (m_control == nullptr) {
@@ -579,9 +608,7 @@ void KxPaintWidget::paintEvent(QPaintEvent* event) {
     }
     const QRect qr = event->rect();
     ++g_paintDepth;
-    SafeCall([&] {
-        m_control->PaintWindow({qr.left(), qr.top(), qr.right() + 1, qr.bottom() + 1});
-    });
+    SafeCall([&] { m_control->PaintWindow({qr.left(), qr.top(), qr.right() + 1, qr.bottom() + 1}); });
     --g_paintDepth;
     QPainter p(this);
     const QImage& buffer = m_control->BackBuffer();
@@ -633,6 +660,8 @@ void KxPaintWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     }
 }
 
-void KxPaintWidget::mouseMoveEvent(QMouseEvent* event) { Route(WM_MOUSEMOVE, event); }
+void KxPaintWidget::mouseMoveEvent(QMouseEvent* event) {
+    Route(WM_MOUSEMOVE, event);
+}
 
 }  // namespace kx

@@ -146,9 +146,12 @@ void TBoardHighlight::Notification(TComponent* comp, TOperation op) {
     if (op != TOperation::opRemove) {
         return;
     }
-    if (comp == m_radioPanel) m_radioPanel = nullptr;
-    if (comp == m_popup) m_popup = nullptr;
-    if (comp == m_boardMenu) m_boardMenu = nullptr;
+    if (comp == m_radioPanel)
+        m_radioPanel = nullptr;
+    if (comp == m_popup)
+        m_popup = nullptr;
+    if (comp == m_boardMenu)
+        m_boardMenu = nullptr;
 }
 
 void TBoardHighlight::ApplyTypeSettings() {
@@ -204,8 +207,9 @@ bool TBoardHighlight::IsLinkedTo(const TBoardHighlight* other) const {
     if (other == nullptr || m_parent == nullptr || !IsExactly<TBoardImage>(m_parent)) {
         return false;
     }
-    return other->m_parent == m_parent && IsExactly<TBoardHighlight>(this) && IsExactly<TBoardHighlight>(other) &&
-           other->m_title == m_title && other->m_highlightType == m_highlightType;
+    return other->m_parent == m_parent && IsExactly<TBoardHighlight>(this) &&
+           IsExactly<TBoardHighlight>(other) && other->m_title == m_title &&
+           other->m_highlightType == m_highlightType;
 }
 
 void TBoardHighlight::ForEachLinked(const std::function<void(TBoardHighlight*)>& f) {
@@ -373,13 +377,15 @@ void RegisterBoardHighlightClass(TClassRegistry& r) {
     using namespace props;
     TClassInfo& c =
         r.Register("TBoardHighlight", "TControl", [](TComponent* o) { return new TBoardHighlight(o); });
-    c.Properties["CreatePopup"] = Bool<TBoardHighlight>([](TBoardHighlight& t, bool v) { t.SetCreatePopup(v); });
+    c.Properties["CreatePopup"] =
+        Bool<TBoardHighlight>([](TBoardHighlight& t, bool v) { t.SetCreatePopup(v); });
     c.Properties["HighlightType"] = Enum<TBoardHighlight, THighlightType>(
         {{"htOptions", htOptions}, {"htSettings", htSettings}, {"htCalibration", htCalibration}},
         [](TBoardHighlight& t, THighlightType v) { t.SetHighlightType(v); });
     c.Properties["RadioPanel"] = Reference<TBoardHighlight, TRadioPanel>(
         [](TBoardHighlight& t, TRadioPanel* p) { t.SetRadioPanel(p); });
-    c.Properties["Title"] = String<TBoardHighlight>([](TBoardHighlight& t, const std::string& v) { t.SetTitle(v); });
+    c.Properties["Title"] =
+        String<TBoardHighlight>([](TBoardHighlight& t, const std::string& v) { t.SetTitle(v); });
 }
 
 }  // namespace kx

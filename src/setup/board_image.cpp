@@ -27,46 +27,56 @@ TBoardImage::~TBoardImage() {
 void TBoardImage::Notification(TComponent* comp, TOperation op) {
     TCustomPanel::Notification(comp, op);
     if (op == TOperation::opRemove) {
-        if (comp == m_first) m_first = nullptr;
-        if (comp == m_menu) m_menu = nullptr;
+        if (comp == m_first)
+            m_first = nullptr;
+        if (comp == m_menu)
+            m_menu = nullptr;
     }
 }
 
 void TBoardImage::SetFirst(TBoardHighlight* first) {
     m_first = first;
-    if (first != nullptr) FreeNotification(first);
+    if (first != nullptr)
+        FreeNotification(first);
 }
 
 void TBoardImage::SetMenu(TMainMenu* menu) {
     m_menu = menu;
-    if (menu != nullptr) FreeNotification(menu);
+    if (menu != nullptr)
+        FreeNotification(menu);
 }
 
 void TBoardImage::SetScale(bool v) {
-    if (v == m_scale) return;
+    if (v == m_scale)
+        return;
     m_scale = v;
     PictureChanged();
 }
 
 void TBoardImage::SetCenter(bool v) {
-    if (v == m_center) return;
+    if (v == m_center)
+        return;
     m_center = v;
     PictureChanged();
 }
 
 void TBoardImage::SetStretch(bool v) {
-    if (v == m_stretch) return;
+    if (v == m_stretch)
+        return;
     m_stretch = v;
     PictureChanged();
 }
 
 void TBoardImage::SetTransparent(bool v) {
-    if (v == m_transparent) return;
+    if (v == m_transparent)
+        return;
     m_transparent = v;
     PictureChanged();
 }
 
-void TBoardImage::SetPicture(const TPicture* picture) { m_picture->Assign(picture); }
+void TBoardImage::SetPicture(const TPicture* picture) {
+    m_picture->Assign(picture);
+}
 
 void TBoardImage::PictureChanged() {
     const int pw = m_picture->Width();
@@ -195,7 +205,8 @@ void RegisterBoardImageClass(TClassRegistry& r) {
     TClassInfo& c = r.Register("TBoardImage", "TControl", [](TComponent* o) { return new TBoardImage(o); });
     c.Properties["First"] =
         Reference<TBoardImage, TBoardHighlight>([](TBoardImage& t, TBoardHighlight* h) { t.SetFirst(h); });
-    c.Properties["Menu"] = Reference<TBoardImage, TMainMenu>([](TBoardImage& t, TMainMenu* m) { t.SetMenu(m); });
+    c.Properties["Menu"] =
+        Reference<TBoardImage, TMainMenu>([](TBoardImage& t, TMainMenu* m) { t.SetMenu(m); });
     c.Properties["CenterOnForm"] = Bool<TBoardImage>([](TBoardImage& t, bool v) { t.SetCenterOnForm(v); });
     c.Properties["Scale"] = Bool<TBoardImage>([](TBoardImage& t, bool v) { t.SetScale(v); });
     c.Properties["AutoSize"] = Bool<TBoardImage>([](TBoardImage& t, bool v) { t.SetAutoSize(v); });

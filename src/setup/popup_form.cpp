@@ -23,7 +23,9 @@ constexpr int kNoPanelMemoHeight = 58;
 
 TPopupForm::TPopupForm(TComponent* AOwner) : TForm(AOwner) {}
 
-TPopupForm::~TPopupForm() { Destroying(); }
+TPopupForm::~TPopupForm() {
+    Destroying();
+}
 
 void TPopupForm::Notification(TComponent* comp, TOperation op) {
     TForm::Notification(comp, op);
@@ -32,7 +34,9 @@ void TPopupForm::Notification(TComponent* comp, TOperation op) {
     }
 }
 
-void TBoardHighlight::ShowPopup() { TPopupForm::ShowFor(this); }
+void TBoardHighlight::ShowPopup() {
+    TPopupForm::ShowFor(this);
+}
 
 void TPopupForm::ShowFor(TBoardHighlight* c) {
     if (c->m_popup != nullptr) {
@@ -137,7 +141,8 @@ void TPopupForm::Build(TBoardHighlight* c) {
         b->OnClick = [this, c, handler](TObject*) { (this->*handler)(c); };
         return b;
     };
-    PreviousButton = makeButton("PreviousButton", "Previous", 6, akLeft | akBottom, &TPopupForm::PreviousClick);
+    PreviousButton =
+        makeButton("PreviousButton", "Previous", 6, akLeft | akBottom, &TPopupForm::PreviousClick);
     NextButton = makeButton("NextButton", "Next", (cw - 58) / 2, akBottom, &TPopupForm::NextClick);
     DoneButton = makeButton("DoneButton", "Done", cw - 64, akRight | akBottom, &TPopupForm::DoneClick);
 
@@ -197,7 +202,8 @@ void TPopupForm::WndProc(TMessage& message) {
             message.Result = 0;
             return;
         case CM_MOUSELEAVE:
-            if (m_closeOnLeave && Application != nullptr && !BoundsRect().Contains(Application->CursorPos())) {
+            if (m_closeOnLeave && Application != nullptr &&
+                !BoundsRect().Contains(Application->CursorPos())) {
                 Close();
                 return;
             }
@@ -214,9 +220,13 @@ void TPopupForm::DoneClick(TBoardHighlight* circle) {
     }
 }
 
-void TPopupForm::PreviousClick(TBoardHighlight* circle) { Step(circle, -1); }
+void TPopupForm::PreviousClick(TBoardHighlight* circle) {
+    Step(circle, -1);
+}
 
-void TPopupForm::NextClick(TBoardHighlight* circle) { Step(circle, +1); }
+void TPopupForm::NextClick(TBoardHighlight* circle) {
+    Step(circle, +1);
+}
 
 void TPopupForm::Step(TBoardHighlight* circle, int direction) {
     TMainMenu* menu = circle->BoardMenu();

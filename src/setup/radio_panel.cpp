@@ -11,7 +11,9 @@ TRadioPanel::TRadioPanel(TComponent* AOwner) : TCustomPanel(AOwner) {
     SetVisible(false);
 }
 
-TRadioPanel::~TRadioPanel() { Destroying(); }
+TRadioPanel::~TRadioPanel() {
+    Destroying();
+}
 
 void TRadioPanel::SetFinalAnchors(TAnchors a) {
     m_finalAnchors = a;
@@ -30,7 +32,8 @@ void TRadioPanel::Paint() {
 
 void RegisterRadioPanelClass(TClassRegistry& r) {
     using namespace props;
-    TClassInfo& c = r.Register("TRadioPanel", "TCustomPanelProps", [](TComponent* o) { return new TRadioPanel(o); });
+    TClassInfo& c =
+        r.Register("TRadioPanel", "TCustomPanelProps", [](TComponent* o) { return new TRadioPanel(o); });
     c.Properties["RadioEnabled"] = Bool<TRadioPanel>([](TRadioPanel& t, bool v) { t.SetRadioEnabled(v); });
     c.Properties["Lines"] = Strings<TRadioPanel>([](TRadioPanel& t, const TStrings& v) { t.SetLines(v); });
     c.Properties["MemoHeight"] = Int<TRadioPanel>([](TRadioPanel& t, int v) { t.SetMemoHeight(v); });
@@ -38,7 +41,8 @@ void RegisterRadioPanelClass(TClassRegistry& r) {
         Target<TRadioPanel>(t, ctx).SetFinalAnchors(prop::Anchors(v, ctx));
     };
     c.Properties["OnActivate"] = Event<TRadioPanel>([](TRadioPanel& t, TNotifyEvent e) { t.OnActivate = e; });
-    c.Properties["OnDeactivate"] = Event<TRadioPanel>([](TRadioPanel& t, TNotifyEvent e) { t.OnDeactivate = e; });
+    c.Properties["OnDeactivate"] =
+        Event<TRadioPanel>([](TRadioPanel& t, TNotifyEvent e) { t.OnDeactivate = e; });
     c.Properties["OnRadioChange"] =
         Event<TRadioPanel>([](TRadioPanel& t, TNotifyEvent e) { t.OnRadioChange = e; });
 }

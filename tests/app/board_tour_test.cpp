@@ -30,7 +30,8 @@ protected:
     std::vector<std::string> Bar() const {
         Strings out;
         TMenuItem* bar = form->MainMenu1->Items();
-        for (int i = 0; i < bar->Count(); ++i) out.push_back(bar->Items(i)->Caption());
+        for (int i = 0; i < bar->Count(); ++i)
+            out.push_back(bar->Items(i)->Caption());
         return out;
     }
     Strings Entries(const std::string& caption) const {
@@ -38,7 +39,8 @@ protected:
         TMenuItem* bar = form->MainMenu1->Items();
         for (int i = 0; i < bar->Count(); ++i) {
             if (bar->Items(i)->Caption() == caption) {
-                for (int j = 0; j < bar->Items(i)->Count(); ++j) out.push_back(bar->Items(i)->Items(j)->Caption());
+                for (int j = 0; j < bar->Items(i)->Count(); ++j)
+                    out.push_back(bar->Items(i)->Items(j)->Caption());
             }
         }
         return out;
@@ -46,7 +48,8 @@ protected:
     Strings OpenPopups() const {
         Strings out;
         for (TForm* f : Screen->FormList()) {
-            if (dynamic_cast<TPopupForm*>(f) != nullptr && f->Visible()) out.push_back(f->Caption());
+            if (dynamic_cast<TPopupForm*>(f) != nullptr && f->Visible())
+                out.push_back(f->Caption());
         }
         return out;
     }

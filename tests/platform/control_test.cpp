@@ -19,7 +19,8 @@ public:
         : TGraphicControl(owner), m_log(log), m_handles(handles) {}
     void WndProc(TMessage& m) override {
         if (m_handles && (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE)) {
-            m_log.push_back(Name() + (m.Msg == CM_MOUSEENTER ? " enter " : " leave ") + std::to_string(m.WParam));
+            m_log.push_back(Name() + (m.Msg == CM_MOUSEENTER ? " enter " : " leave ") +
+                            std::to_string(m.WParam));
             return;
         }
         TGraphicControl::WndProc(m);
@@ -41,8 +42,8 @@ public:
     void WndProc(TMessage& m) override {
         if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) {
             auto* from = reinterpret_cast<TControl*>(m.LParam);
-            m_log.push_back(std::string("form hears ") + (m.Msg == CM_MOUSEENTER ? "enter" : "leave") + " of " +
-                            (from != nullptr ? from->Name() : std::string("itself")));
+            m_log.push_back(std::string("form hears ") + (m.Msg == CM_MOUSEENTER ? "enter" : "leave") +
+                            " of " + (from != nullptr ? from->Name() : std::string("itself")));
         }
         TForm::WndProc(m);
     }
@@ -94,7 +95,7 @@ TEST_F(ControlTest, PerformDeliversSynchronouslyAndReturnsTheResult) {
 
 TEST_F(ControlTest, IdleTrackingSendsLeaveToTheOldAndEnterToTheNewWithParameterZero) {
     Client(20, 20);
-    Client(45, 45);  // the overlap: b lies on top
+    Client(45, 45);         // the overlap: b lies on top
     PointerAt(1200, 1000);  // off every window
     EXPECT_EQ(log, (std::vector<std::string>{"a enter 0", "a leave 0", "b enter 0", "b leave 0"}));
 }
@@ -177,15 +178,15 @@ TEST_P(AnchorTest, ControlsFollowTheirAnchorsWhenTheParentResizes) {
     EXPECT_EQ(panel.BoundsRect(), GetParam().expected) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Anchors, AnchorTest,
-    ::testing::Values(AnchorCase{"LeftTop", akLeft | akTop, Bounds(71, 60, 58, 25)},
-                      AnchorCase{"RightBottom", akRight | akBottom, Bounds(171, 110, 58, 25)},
-                      AnchorCase{"AllSides", AnchorsAll, Bounds(71, 60, 158, 75)},
-                      // Bottom only: the horizontal centre keeps its fraction of the width
-                      // (100 of 200 -> 150 of 300).
-                      AnchorCase{"BottomOnly", akBottom, Bounds(121, 110, 58, 25)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Anchors, AnchorTest,
+                         ::testing::Values(AnchorCase{"LeftTop", akLeft | akTop, Bounds(71, 60, 58, 25)},
+                                           AnchorCase{"RightBottom", akRight | akBottom,
+                                                      Bounds(171, 110, 58, 25)},
+                                           AnchorCase{"AllSides", AnchorsAll, Bounds(71, 60, 158, 75)},
+                                           // Bottom only: the horizontal centre keeps its fraction of the
+                                           // width (100 of 200 -> 150 of 300).
+                                           AnchorCase{"BottomOnly", akBottom, Bounds(121, 110, 58, 25)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControlTest, FormBoundsAreTheOuterFrameAndTheClientAreaLiesInside) {
     TForm f(nullptr);

@@ -35,7 +35,8 @@ protected:
     }
     QStringList BarTexts() const {
         QStringList out;
-        for (QAction* a : form->MenuBar()->actions()) out << a->text();
+        for (QAction* a : form->MenuBar()->actions())
+            out << a->text();
         return out;
     }
 

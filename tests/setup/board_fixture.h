@@ -87,32 +87,38 @@ protected:
         const TPoint p = OnBoard(x, y);
         PointerAt(p.X, p.Y);
     }
-    void PointerOnCircle(const TBoardHighlight* c) { PointerOnBoard(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2); }
+    void PointerOnCircle(const TBoardHighlight* c) {
+        PointerOnBoard(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
+    }
     void PointerAway() { PointerAt(1270, 1010); }
 
     // The captions of the menu bar, and of one top-level menu.
     std::vector<std::string> Bar() const {
         std::vector<std::string> out;
-        for (int i = 0; i < menu->Items()->Count(); ++i) out.push_back(menu->Items()->Items(i)->Caption());
+        for (int i = 0; i < menu->Items()->Count(); ++i)
+            out.push_back(menu->Items()->Items(i)->Caption());
         return out;
     }
     TMenuItem* TopMenu(const std::string& caption) const {
         for (int i = 0; i < menu->Items()->Count(); ++i) {
-            if (menu->Items()->Items(i)->Caption() == caption) return menu->Items()->Items(i);
+            if (menu->Items()->Items(i)->Caption() == caption)
+                return menu->Items()->Items(i);
         }
         return nullptr;
     }
     std::vector<std::string> Entries(const std::string& caption) const {
         std::vector<std::string> out;
         if (TMenuItem* m = TopMenu(caption)) {
-            for (int i = 0; i < m->Count(); ++i) out.push_back(m->Items(i)->Caption());
+            for (int i = 0; i < m->Count(); ++i)
+                out.push_back(m->Items(i)->Caption());
         }
         return out;
     }
     TMenuItem* Entry(const std::string& menuCaption, const std::string& caption) const {
         if (TMenuItem* m = TopMenu(menuCaption)) {
             for (int i = 0; i < m->Count(); ++i) {
-                if (m->Items(i)->Caption() == caption) return m->Items(i);
+                if (m->Items(i)->Caption() == caption)
+                    return m->Items(i);
             }
         }
         return nullptr;
@@ -121,13 +127,15 @@ protected:
     std::vector<std::string> OpenPopups() const {
         std::vector<std::string> out;
         for (TForm* f : Screen->FormList()) {
-            if (dynamic_cast<TPopupForm*>(f) != nullptr && f->Visible()) out.push_back(f->Caption());
+            if (dynamic_cast<TPopupForm*>(f) != nullptr && f->Visible())
+                out.push_back(f->Caption());
         }
         return out;
     }
     int PopupCount() const {
         int n = 0;
-        for (TForm* f : Screen->FormList()) n += dynamic_cast<TPopupForm*>(f) != nullptr ? 1 : 0;
+        for (TForm* f : Screen->FormList())
+            n += dynamic_cast<TPopupForm*>(f) != nullptr ? 1 : 0;
         return n;
     }
 

@@ -11,7 +11,9 @@ namespace {
 
 using test::BoardFixture;
 
-QRgb At(const TBitmap& b, int x, int y) { return b.Image().pixel(x, y); }
+QRgb At(const TBitmap& b, int x, int y) {
+    return b.Image().pixel(x, y);
+}
 
 TEST(BoardHighlightDefaults, ANewCircleIsAYellowSettingsCircleWithAPopupAndNothingElse) {
     TBoardHighlight c(nullptr);
@@ -41,10 +43,10 @@ TEST_F(BoardFixture, TheThreeLooksOfA65PixelCircleOverBlack) {
     ShowMain();
     ASSERT_TRUE(c->Rendered());
     const RingPixel cases[] = {
-        {32, 32, qRgb(20, 20, 0), qRgb(31, 31, 0), qRgb(41, 41, 0)},        // flat inner tint
+        {32, 32, qRgb(20, 20, 0), qRgb(31, 31, 0), qRgb(41, 41, 0)},         // flat inner tint
         {4, 32, qRgb(128, 128, 0), qRgb(191, 191, 0), qRgb(255, 255, 255)},  // radius 0.875
-        {0, 32, qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)},              // radius 1
-        {0, 0, qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)},               // corner
+        {0, 32, qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)},                // radius 1
+        {0, 0, qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)},                 // corner
     };
     for (const RingPixel& p : cases) {
         EXPECT_EQ(At(c->IdleImage(), p.x, p.y), p.idle) << p.x << "," << p.y;
@@ -118,8 +120,8 @@ protected:
         BoardFixture::SetUp();
         input = Panel("InputPanel", 760, 352, 193, 9, {"The isolated inputs..."});
         for (int i = 0; i < 3; ++i) {
-            circles[i] = Circle(("In" + std::to_string(i)).c_str(), 184, 10 + 120 * i, 361, 73, "Input Header",
-                                htOptions, input);
+            circles[i] = Circle(("In" + std::to_string(i)).c_str(), 184, 10 + 120 * i, 361, 73,
+                                "Input Header", htOptions, input);
         }
         other = Circle("Filter", 309, 400, 269, 47, "Filter Jumpers", htSettings, nullptr);
         ShowMain();
@@ -131,7 +133,8 @@ protected:
 
 TEST_F(LinkedGroupTest, EnteringOneCircleLightsTheWholeGroupAndBuildsOnePopup) {
     PointerOnCircle(circles[1]);
-    for (auto* c : circles) EXPECT_TRUE(c->Lit());
+    for (auto* c : circles)
+        EXPECT_TRUE(c->Lit());
     EXPECT_FALSE(other->Lit());
     EXPECT_EQ(PopupCount(), 1);
     EXPECT_EQ(OpenPopups(), (std::vector<std::string>{"Input Header"}));
@@ -143,7 +146,8 @@ TEST_F(LinkedGroupTest, EnteringOneCircleLightsTheWholeGroupAndBuildsOnePopup) {
     // Leaving to nowhere closes the popup and unlights the group.
     PointerAway();
     EXPECT_TRUE(OpenPopups().empty());
-    for (auto* c : circles) EXPECT_FALSE(c->Lit());
+    for (auto* c : circles)
+        EXPECT_FALSE(c->Lit());
 
     // Another circle of the group shows the same popup again.
     PointerOnCircle(circles[2]);
@@ -211,7 +215,8 @@ TEST_F(LinkedGroupTest, ActivationDrawsTheStrongestLookAndBringsTheGroupToTheFro
     PointerOnCircle(circles[0]);
     TPopupForm* popup = circles[0]->Popup();
     popup->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
-    for (auto* c : circles) EXPECT_TRUE(c->PopupActive());
+    for (auto* c : circles)
+        EXPECT_TRUE(c->PopupActive());
     // The group now stands at the end of the child list, each once.
     const int n = board->ControlCount();
     std::set<TControl*> last{board->Controls(n - 1), board->Controls(n - 2), board->Controls(n - 3)};
@@ -222,7 +227,8 @@ TEST_F(LinkedGroupTest, ActivationDrawsTheStrongestLookAndBringsTheGroupToTheFro
     EXPECT_EQ(buffer.pixel(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2),
               c->ActiveImage().Image().pixel(c->Width() / 2, c->Height() / 2));
     popup->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
-    for (auto* c2 : circles) EXPECT_FALSE(c2->PopupActive());
+    for (auto* c2 : circles)
+        EXPECT_FALSE(c2->PopupActive());
 }
 
 }  // namespace

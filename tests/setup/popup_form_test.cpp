@@ -19,7 +19,8 @@ protected:
 };
 
 TEST_F(PopupTest, ATextPanelPopupIsLaidOutAroundThePanel) {
-    TRadioPanel* usb = Panel("USBPanel", 0, 280, 186, 9, {"The USB connector on this board is a USB type B socket."});
+    TRadioPanel* usb =
+        Panel("USBPanel", 0, 280, 186, 9, {"The USB connector on this board is a USB type B socket."});
     auto* c = Circle("USB", 0, 192, 105, 89, "&USB Connector", htOptions, usb);
     ShowMain();
     TPopupForm* p = Open(c);

@@ -3,8 +3,8 @@
 // A fresh application for each test, on a fixed 1280 x 1024 screen with a
 // fixed window frame, so positions and sizes do not depend on the machine.
 
-#include <QMargins>
 #include <gtest/gtest.h>
+#include <QMargins>
 
 #include <memory>
 #include <optional>

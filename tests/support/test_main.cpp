@@ -1,12 +1,12 @@
 // One QApplication for the whole test binary, on Qt's offscreen platform with a
 // fixed 1280 x 1024 screen, so no test depends on the machine's display.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 namespace {
 
