@@ -307,17 +307,21 @@ void TForm::SetWindowState(TWindowState s) {
     }
     m_windowState = s;
     if (m_window->isVisible()) {
-        switch (s) {
-            case wsMaximized:
-                m_window->showMaximized();
-                break;
-            case wsMinimized:
-                m_window->showMinimized();
-                break;
-            case wsNormal:
-                m_window->showNormal();
-                break;
-        }
+        ShowInState();
+    }
+}
+
+void TForm::ShowInState() {
+    switch (m_windowState) {
+        case wsMaximized:
+            m_window->showMaximized();
+            break;
+        case wsMinimized:
+            m_window->showMinimized();
+            break;
+        case wsNormal:
+            m_window->showNormal();
+            break;
     }
 }
 
@@ -427,17 +431,7 @@ void TForm::SetVisible(bool v) {
             m_shownOnce = true;
         }
         UpdateTabChain();
-        switch (m_windowState) {
-            case wsMaximized:
-                m_window->showMaximized();
-                break;
-            case wsMinimized:
-                m_window->showMinimized();
-                break;
-            case wsNormal:
-                m_window->show();
-                break;
-        }
+        ShowInState();
         if (OnShow)
             OnShow(this);
     } else {

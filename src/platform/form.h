@@ -145,6 +145,8 @@ protected:
 
 private:
     void ApplyWindowFlags();
+    // Shows the window maximised, minimised or normal, as WindowState says.
+    void ShowInState();
     void ApplyMinimumSize();
     void PlaceAtFirstShow();
     int MenuBarHeight() const;

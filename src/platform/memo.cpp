@@ -1,5 +1,7 @@
 #include "platform/memo.h"
 
+#include "platform/qt_bridge.h"
+
 #include <stdexcept>
 
 #include <QPlainTextEdit>
@@ -101,10 +103,7 @@ void TMemo::SetScrollBars(TScrollStyle s) {
     if (s == m_scrollBars)
         return;
     m_scrollBars = s;
-    const bool vertical = s == ssVertical || s == ssBoth;
-    const bool horizontal = s == ssHorizontal || s == ssBoth;
-    Editor()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    Editor()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    kx::SetScrollBars(Editor(), s == ssVertical || s == ssBoth, s == ssHorizontal || s == ssBoth);
 }
 
 void TMemo::SetWordWrap(bool v) {
@@ -115,14 +114,7 @@ void TMemo::SetWordWrap(bool v) {
 }
 
 void TMemo::ColorChanged() {
-    if (m_color == clWindow) {
-        Editor()->setPalette(QPalette());
-        return;
-    }
-    QPalette p = Editor()->palette();
-    const TColor rgb = ColorToRGB(m_color);
-    p.setColor(QPalette::Base, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
-    Editor()->setPalette(p);
+    SetBaseColor(Editor(), m_color);
 }
 
 }  // namespace kx

@@ -6,7 +6,12 @@
 
 #include <functional>
 
+#include <QColor>
 #include <QWidget>
+
+#include "platform/types.h"
+
+class QAbstractScrollArea;
 
 namespace kx {
 
@@ -18,6 +23,14 @@ void SafeCall(const std::function<void()>& f);
 
 // True while a control is painting (no modal boxes may open then).
 bool InsidePaint();
+
+// The colour as Qt takes it (system colours looked up).
+QColor ToQColor(TColor color);
+
+// Text views: which scroll bars are always shown, and the background the text
+// sits on (clWindow is the desktop's own).
+void SetScrollBars(QAbstractScrollArea* view, bool vertical, bool horizontal);
+void SetBaseColor(QWidget* view, TColor color);
 
 // The widget of a control that paints itself: it composes the control and its
 // windowless children into the back buffer and routes mouse input to them.

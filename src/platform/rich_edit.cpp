@@ -1,5 +1,7 @@
 #include "platform/rich_edit.h"
 
+#include "platform/qt_bridge.h"
+
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -58,10 +60,7 @@ void TRichEdit::SetScrollBars(TScrollStyle s) {
         return;
     }
     m_scrollBars = s;
-    const bool vertical = s == ssVertical || s == ssBoth;
-    const bool horizontal = s == ssHorizontal || s == ssBoth;
-    Editor()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    Editor()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    kx::SetScrollBars(Editor(), s == ssVertical || s == ssBoth, s == ssHorizontal || s == ssBoth);
 }
 
 void TRichEdit::SetWordWrap(bool v) {
@@ -73,14 +72,7 @@ void TRichEdit::SetWordWrap(bool v) {
 }
 
 void TRichEdit::ColorChanged() {
-    if (m_color == clWindow) {
-        Editor()->setPalette(QPalette());
-        return;
-    }
-    QPalette p = Editor()->palette();
-    const TColor rgb = ColorToRGB(m_color);
-    p.setColor(QPalette::Base, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
-    Editor()->setPalette(p);
+    SetBaseColor(Editor(), m_color);
 }
 
 }  // namespace kx

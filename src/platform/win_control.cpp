@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAbstractScrollArea>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -446,8 +447,7 @@ void TCustomControl::PaintWindow(const TRect& r) {
     const int qh = cw != nullptr ? cw->height() : h;
     if (m_backBuffer.width() != qw || m_backBuffer.height() != qh) {
         m_backBuffer = QImage(std::max(qw, 1), std::max(qh, 1), QImage::Format_RGB32);
-        m_backBuffer.fill(QColor(GetRValue(ColorToRGB(m_color)), GetGValue(ColorToRGB(m_color)),
-                                 GetBValue(ColorToRGB(m_color))));
+        m_backBuffer.fill(ToQColor(m_color));
     }
     const TRect clip = r.Intersect({0, 0, m_backBuffer.width(), m_backBuffer.height()});
     if (clip.IsEmpty()) {
@@ -596,6 +596,26 @@ KxPaintWidget::KxPaintWidget(TCustomControl* control, QWidget* parent) : QWidget
 
 namespace {
 int g_paintDepth = 0;
+}
+
+QColor ToQColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+}
+
+void SetScrollBars(QAbstractScrollArea* view, bool vertical, bool horizontal) {
+    view->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    view->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void SetBaseColor(QWidget* view, TColor color) {
+    if (color == clWindow) {
+        view->setPalette(QPalette());
+        return;
+    }
+    QPalette p = view->palette();
+    p.setColor(QPalette::Base, ToQColor(color));
+    view->setPalette(p);
 }
 
 bool InsidePaint() {

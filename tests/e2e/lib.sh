@@ -460,6 +460,39 @@ e2e_window_state() {
     ((E2E_MAXIMIZED_VERT && E2E_MAXIMIZED_HORZ))
 }
 
+# e2e_find_board WID
+# For the main window WID, sets:
+#   E2E_CLIENT_TOP                 the first screen row of its white client area,
+#                                  below the menu bar
+#   E2E_BOARD_LEFT, E2E_BOARD_TOP  where the 600 x 536 board image sits in client
+#                                  coordinates: centred on the window's outer size
+#   E2E_BOARD_X, E2E_BOARD_Y       the same point on the screen
+# Fails when no white client area shows within 100 rows below the window's top.
+e2e_find_board() {
+    local wid=$1
+    e2e_geometry "$wid"
+    local outer_w=$E2E_OUTER_W outer_h=$E2E_OUTER_H left=$E2E_CLIENT_X top=$E2E_CLIENT_Y
+    E2E_CLIENT_TOP=""
+    e2e_poll 10 _e2e_client_top "$left" "$top" || e2e_fail "no white client area below the menu bar"
+    E2E_BOARD_LEFT=$(((outer_w - 600) / 2))
+    E2E_BOARD_TOP=$(((outer_h - 536) / 2))
+    E2E_BOARD_X=$((left + E2E_BOARD_LEFT))
+    E2E_BOARD_Y=$((E2E_CLIENT_TOP + E2E_BOARD_TOP))
+    e2e_log "client area from row $E2E_CLIENT_TOP; board image at client ($E2E_BOARD_LEFT, $E2E_BOARD_TOP)," \
+        "screen ($E2E_BOARD_X, $E2E_BOARD_Y)"
+}
+
+_e2e_client_top() {
+    local _x y colour
+    while read -r _x y colour; do
+        if [[ $colour == "#FFFFFF" ]]; then
+            E2E_CLIENT_TOP=$y
+            return 0
+        fi
+    done < <(e2e_pixels $(($1 + 2)) "$2" 1 100)
+    return 1
+}
+
 # e2e_close WID
 # Closes the window WID as its close box would (the window manager asks the
 # program to close it), through the keyboard shortcut Alt+F4.

@@ -33,28 +33,13 @@ e2e_poll 10 fills_work_area ||
         "does not fill the work area ${E2E_WORK_W}x${E2E_WORK_H}+${E2E_WORK_X}+${E2E_WORK_Y}"
 
 # The menu bar sits at the top of the window, outside the client area, and the
-# client area is white: the first white pixel down the left margin is where
-# the client area begins.
-client_top=""
-find_client_top() {
-    local _x y colour
-    while read -r _x y colour; do
-        if [[ $colour == "$WHITE" ]]; then
-            client_top=$y
-            return 0
-        fi
-    done < <(e2e_pixels $((E2E_CLIENT_X + 2)) "$E2E_CLIENT_Y" 1 100)
-    return 1
-}
-e2e_poll 10 find_client_top ||
-    e2e_fail "no white client area within 100 pixels below the top of the main window"
-e2e_log "menu bar height $((client_top - E2E_CLIENT_Y))"
-
-# The photograph is centred by the window's outer size but positioned in
-# client coordinates, so it sits lower and further right than the middle of
-# the client area by half of the frame and the menu bar.
-photo_x=$((E2E_CLIENT_X + (E2E_OUTER_W - PHOTO_W) / 2))
-photo_y=$((client_top + (E2E_OUTER_H - PHOTO_H) / 2))
+# client area is white. The photograph is centred by the window's outer size
+# but positioned in client coordinates, so it sits lower and further right
+# than the middle of the client area by half of the frame and the menu bar.
+e2e_find_board "$wid"
+e2e_log "menu bar height $((E2E_CLIENT_TOP - E2E_CLIENT_Y))"
+photo_x=$E2E_BOARD_X
+photo_y=$E2E_BOARD_Y
 e2e_log "expecting the photograph at (${photo_x}, ${photo_y})"
 
 mismatch=""

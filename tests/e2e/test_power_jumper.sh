@@ -6,9 +6,6 @@
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"
 
-readonly PHOTO_W=600
-readonly PHOTO_H=536
-readonly WHITE="#FFFFFF"
 readonly CAP="#800000"
 readonly BASE="#808080"
 # From the board description: the power-selection ring covers (31, 288)
@@ -34,25 +31,8 @@ help=$(e2e_wait_window "Instructions for Settings utility")
 e2e_close "$help"
 e2e_wait_no_window "Instructions for Settings utility" 10
 
-# The board image is centred on the window's outer size; the client area
-# starts where the white begins below the menu bar.
-e2e_geometry "$main"
-main_w=$E2E_OUTER_W main_h=$E2E_OUTER_H main_x=$E2E_CLIENT_X main_y=$E2E_CLIENT_Y
-client_top=""
-find_client_top() {
-    local _x y colour
-    while read -r _x y colour; do
-        if [[ $colour == "$WHITE" ]]; then
-            client_top=$y
-            return 0
-        fi
-    done < <(e2e_pixels $((main_x + 2)) "$main_y" 1 100)
-    return 1
-}
-e2e_poll 10 find_client_top || e2e_fail "no white client area below the menu bar"
-board_x=$((main_x + (main_w - PHOTO_W) / 2))
-board_y=$((client_top + (main_h - PHOTO_H) / 2))
-e2e_log "board image at screen ($board_x, $board_y)"
+e2e_find_board "$main"
+board_x=$E2E_BOARD_X board_y=$E2E_BOARD_Y
 
 xdotool mousemove --sync $((board_x + RING_X)) $((board_y + RING_Y))
 popup=$(e2e_wait_window "External Power" 10)
