@@ -47,10 +47,13 @@ TEST_F(MainFormTest, CreationHooksTheIdleEventAndBuildsNothing) {
 }
 
 TEST_F(MainFormTest, TheSupporterBuildsOnceAtTheFirstIdleMomentAfterThePaint) {
-    form->Show();
     // Shown but not painted yet: the loop is not idle for the build.
-    App().Idle();
+    form->ClientWidget()->setUpdatesEnabled(false);
+    form->Show();
+    Pump();
+    ASSERT_FALSE(form->PaintedOnce());
     EXPECT_EQ(form->SetSup->HelpForm(), nullptr);
+    form->ClientWidget()->setUpdatesEnabled(true);
     Pump();
     ASSERT_NE(form->SetSup->HelpForm(), nullptr);
     EXPECT_FALSE(static_cast<bool>(App().OnIdle));
