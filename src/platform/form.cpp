@@ -93,7 +93,7 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
     // a top-level window.
     m_client = m_widget.data();
     m_window = new KxFormWindow(this);
-    m_window->setProperty("kxControl", QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(this)));
+    LinkWidget(m_window, this);
     m_client->setParent(m_window);
     m_client->show();
     m_widget = m_window;
@@ -554,14 +554,9 @@ bool TForm::KeyPressed(int qtKey) {
     }
     if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
         // A focused button takes Enter itself; otherwise the default button.
-        if (QWidget* focus = m_window->focusWidget()) {
-            const QVariant v = focus->property("kxControl");
-            if (v.isValid()) {
-                if (auto* focused = dynamic_cast<TButton*>(reinterpret_cast<TObject*>(v.value<quintptr>()))) {
-                    focused->Click();
-                    return true;
-                }
-            }
+        if (auto* focused = dynamic_cast<TButton*>(ControlOfWidget(m_window->focusWidget()))) {
+            focused->Click();
+            return true;
         }
         if (TButton* b = DefaultButton()) {
             b->Click();

@@ -24,6 +24,12 @@ void SafeCall(const std::function<void()>& f);
 // True while a control is painting (no modal boxes may open then).
 bool InsidePaint();
 
+// Our control behind a Qt widget, or nullptr (widgets of our windowed
+// controls carry a back reference).
+class TWinControl;
+void LinkWidget(QWidget* widget, TWinControl* control);
+TWinControl* ControlOfWidget(const QWidget* widget);
+
 // The colour as Qt takes it (system colours looked up).
 QColor ToQColor(TColor color);
 

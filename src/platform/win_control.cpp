@@ -51,14 +51,14 @@ TWinControl::~TWinControl() {
         if (auto* pw = dynamic_cast<KxPaintWidget*>(m_widget.data())) {
             pw->Detach();
         }
-        m_widget->setProperty("kxControl", QVariant());
+        LinkWidget(m_widget, nullptr);
         delete m_widget.data();
     }
 }
 
 void TWinControl::SetWidget(QWidget* widget) {
     m_widget = widget;
-    widget->setProperty("kxControl", QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(this)));
+    LinkWidget(widget, this);
     widget->setFont(m_font.ToQFont());
     if (m_parent != nullptr && m_parent->ClientWidget() != nullptr) {
         widget->setParent(m_parent->ClientWidget());
@@ -596,6 +596,16 @@ KxPaintWidget::KxPaintWidget(TCustomControl* control, QWidget* parent) : QWidget
 
 namespace {
 int g_paintDepth = 0;
+}
+
+void LinkWidget(QWidget* widget, TWinControl* control) {
+    widget->setProperty("kxControl",
+                        control != nullptr ? QVariant::fromValue(static_cast<void*>(control)) : QVariant());
+}
+
+TWinControl* ControlOfWidget(const QWidget* widget) {
+    const QVariant v = widget != nullptr ? widget->property("kxControl") : QVariant();
+    return v.isValid() ? static_cast<TWinControl*>(v.value<void*>()) : nullptr;
 }
 
 QColor ToQColor(TColor color) {

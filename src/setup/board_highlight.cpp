@@ -270,7 +270,7 @@ void TBoardHighlight::Paint() {
     } else if (m_popupActive != m_lit) {
         look = m_litImage.get();
     }
-    Canvas().CopyFrom(0, 0, m_width, m_height, const_cast<TBitmap*>(look)->Canvas(), 0, 0);
+    Canvas().DrawImage(0, 0, look->Image());
 }
 
 void TBoardHighlight::WndProc(TMessage& message) {
