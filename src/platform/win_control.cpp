@@ -79,17 +79,30 @@ void TWinControl::InsertControl(TControl* c) {
     }
     m_controls.push_back(c);
     if (auto* wc = dynamic_cast<TWinControl*>(c)) {
-        if (wc->m_tabOrder < 0) {
-            int windowed = 0;
-            for (TControl* o : m_controls) {
-                if (o != c && dynamic_cast<TWinControl*>(o) != nullptr) {
-                    ++windowed;
-                }
-            }
-            wc->m_tabOrder = windowed;
-        }
-        UpdateTabChain();
+        // A tab order given before the control had a parent takes effect
+        // now; without one the control comes last.
+        PlaceInTabOrder(wc, wc->m_tabOrder >= 0 ? wc->m_tabOrder : ControlCount());
     }
+}
+
+void TWinControl::PlaceInTabOrder(TWinControl* child, int order) {
+    // The child takes that place in the focus order and the others close up
+    // behind it, so the numbers stay 0, 1, 2, ...
+    std::vector<TWinControl*> list;
+    for (TControl* c : m_controls) {
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc != nullptr && wc != child) {
+            list.push_back(wc);
+        }
+    }
+    std::stable_sort(list.begin(), list.end(), [](const TWinControl* a, const TWinControl* b) {
+        return a->m_tabOrder < b->m_tabOrder;
+    });
+    const int at = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + at, child);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i]->m_tabOrder = static_cast<int>(i);
+    }
+    UpdateTabChain();
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -163,16 +176,7 @@ void TWinControl::SetTabOrder(int order) {
         m_tabOrder = order;
         return;
     }
-    // The control takes that place in its parent's focus order and the
-    // others close up behind it, so the numbers stay 0, 1, 2, ...
-    std::vector<TWinControl*> list = m_parent->TabList();
-    std::erase(list, this);
-    const int at = std::clamp(order, 0, static_cast<int>(list.size()));
-    list.insert(list.begin() + at, this);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        list[i]->m_tabOrder = static_cast<int>(i);
-    }
-    m_parent->UpdateTabChain();
+    m_parent->PlaceInTabOrder(this, order);
 }
 
 void TWinControl::SetTabStop(bool v) {

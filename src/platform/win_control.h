@@ -80,6 +80,8 @@ protected:
     virtual void ApplyGeometry();
     // The widget's tab chain follows TabOrder.
     void UpdateTabChain();
+    // Puts a child at a place in the focus order and renumbers the others.
+    void PlaceInTabOrder(TWinControl* child, int order);
     // Called after the client size changed, before children are re-laid out.
     virtual void Resize();
     void AlignControls();

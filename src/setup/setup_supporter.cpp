@@ -38,18 +38,6 @@ void SetFontOf(TControl* control, const char* name, int points, TFontStyles styl
     control->SetFont(font);
 }
 
-// Makes the control the first of its siblings in tab order, so it has the
-// focus when its window opens; the others keep their order behind it.
-void PutFirstInTabOrder(TWinControl* control) {
-    int next = 1;
-    for (TWinControl* sibling : control->Parent()->TabList()) {
-        if (sibling != control) {
-            sibling->SetTabOrder(next++);
-        }
-    }
-    control->SetTabOrder(0);
-}
-
 // A real value to the nearest integer, a half to the even neighbour
 // (nearbyint follows the default rounding mode, which is exactly that).
 int RoundHalfEven(double v) {
@@ -182,7 +170,7 @@ void TSetupSupporter::BuildHelpForm(TForm* mainForm) {
     start->SetBounds(start->Left(), 105, kStartButtonWidth, 25);
     start->SetDefault(true);
     start->SetCancel(true);
-    PutFirstInTabOrder(start);
+    start->SetTabOrder(0);
     start->OnClick = [form](TObject* sender) { form->StartButtonClick(sender); };
 
     form->SetClientWidth(rich->Width());
@@ -227,7 +215,7 @@ void TSetupSupporter::BuildTechForm(TForm* mainForm) {
     close->SetCaption("Close");
     close->SetBounds(165, 105, kCloseButtonWidth, 25);
     close->SetCancel(true);
-    PutFirstInTabOrder(close);
+    close->SetTabOrder(0);
     close->OnClick = [this](TObject* sender) { CloseButtonClick(sender); };
 
     form->FitToChildren();
@@ -285,7 +273,7 @@ void TSetupSupporter::BuildCardsWindow(TForm* mainForm, const std::string& cardN
     close->SetBounds((initialWidth - kCloseButtonWidth) / 2, 105, kCloseButtonWidth, 25);
     close->SetCaption("Close");
     close->SetCancel(true);
-    PutFirstInTabOrder(close);
+    close->SetTabOrder(0);
     close->OnClick = [this](TObject* sender) { CloseButtonClick(sender); };
 
     form->FitToChildren();

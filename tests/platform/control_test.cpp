@@ -230,3 +230,31 @@ TEST_F(ControlTest, ChildrenThatTakeTheirParentsColourFollowItsChanges) {
 
 }  // namespace
 }  // namespace kx
+
+namespace kx {
+namespace {
+
+TEST_F(ControlTest, TabOrderIsAPlaceAmongTheSiblingsWhenSetBeforeOrAfterTheParent) {
+    TForm f(nullptr);
+    auto make = [&](const char* name) {
+        auto* p = new TCustomPanel(&f);
+        p->SetName(name);
+        return p;
+    };
+    TCustomPanel* a = make("a");
+    a->SetParent(&f);
+    TCustomPanel* b = make("b");
+    b->SetParent(&f);
+    TCustomPanel* c = make("c");
+    c->SetTabOrder(0);  // before it has a parent
+    c->SetParent(&f);
+    EXPECT_EQ(f.TabList(), (std::vector<TWinControl*>{c, a, b}));
+    b->SetTabOrder(1);
+    EXPECT_EQ(f.TabList(), (std::vector<TWinControl*>{c, b, a}));
+    EXPECT_EQ(a->TabOrder(), 2);
+    a->SetTabOrder(99);  // past the end: last
+    EXPECT_EQ(a->TabOrder(), 2);
+}
+
+}  // namespace
+}  // namespace kx
