@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form.h"
+#include "main_window_fixture.h"
 #include "platform/button.h"
 #include "platform/menus.h"
 #include "setup/board_highlight.h"
@@ -8,25 +9,14 @@
 #include "setup/popup_form.h"
 #include "setup/radio_panel.h"
 #include "setup/setup_supporter.h"
-#include "support/kx_fixture.h"
 
 namespace kx {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-// The real main window, built from the board description carried in the
-// program, maximised on a 1032 x 768 screen.
-class BoardTest : public test::AppFixture {
+class BoardTest : public test::MainWindowFixture {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        App().CreateForm(form);
-        form->Show();
-        form->SetWindowState(wsNormal);
-        form->SetBounds(0, 0, 1032, 746);
-        Pump();
-    }
     std::vector<std::string> Bar() const {
         Strings out;
         TMenuItem* bar = form->MainMenu1->Items();
@@ -53,7 +43,6 @@ protected:
         }
         return out;
     }
-    TMainForm* form = nullptr;
 };
 
 TEST_F(BoardTest, TheCirclesListThemselvesBetweenFileAndHelp) {

@@ -12,13 +12,13 @@
 #include <QRadioButton>
 
 #include "app/main_form.h"
+#include "main_window_fixture.h"
 #include "platform/radio_button.h"
 #include "setup/board_highlight.h"
 #include "setup/board_image.h"
 #include "setup/popup_form.h"
 #include "setup/radio_panel.h"
 #include "setup/three_jumper.h"
-#include "support/kx_fixture.h"
 
 namespace kx {
 namespace {
@@ -49,15 +49,10 @@ TJumperState PaintedState(const TThreeJumper& jumper) {
 
 // The real main window at a fixed size, with the power popup opened by
 // hovering the power-selection circle.
-class PowerCouplingTest : public test::AppFixture {
+class PowerCouplingTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        App().CreateForm(form);
-        form->Show();
-        form->SetWindowState(wsNormal);
-        form->SetBounds(0, 0, 1032, 746);
-        Pump();
+        MainWindowFixture::SetUp();
         jumper = form->BusPowerJumper;
         usb = form->BusPowerRadio;
         ext = form->ExtPowerRadio;
@@ -89,7 +84,6 @@ protected:
         QApplication::sendEvent(w, &release);
     }
 
-    TMainForm* form = nullptr;
     TThreeJumper* jumper = nullptr;
     TRadioButton* usb = nullptr;
     TRadioButton* ext = nullptr;

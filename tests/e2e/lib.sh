@@ -493,6 +493,23 @@ _e2e_client_top() {
     return 1
 }
 
+# e2e_start_board
+# Starts the display and the program, waits for the main window to be
+# maximised, and closes the help window that opens by itself over the board
+# (as its close box would: Esc would start the guided tour). Sets E2E_MAIN,
+# the main window's id, and everything e2e_find_board sets.
+e2e_start_board() {
+    e2e_start_display
+    e2e_start_app
+    E2E_MAIN=$(e2e_wait_window "Setup")
+    e2e_poll 10 e2e_window_state "$E2E_MAIN" || e2e_fail "the main window is not maximised"
+    local help
+    help=$(e2e_wait_window "Instructions for Settings utility")
+    e2e_close "$help"
+    e2e_wait_no_window "Instructions for Settings utility" 10
+    e2e_find_board "$E2E_MAIN"
+}
+
 # e2e_close WID
 # Closes the window WID as its close box would (the window manager asks the
 # program to close it), through the keyboard shortcut Alt+F4.

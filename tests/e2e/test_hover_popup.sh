@@ -11,20 +11,7 @@ source "$(dirname "$0")/lib.sh"
 readonly DESIGN_LEFT=200 DESIGN_TOP=32 PANEL_LEFT=752 PANEL_TOP=152
 readonly RING_X=$((309 + 269 / 2)) RING_Y=$((229 + 47 / 2))
 
-e2e_start_display
-e2e_start_app
-main=$(e2e_wait_window "Setup")
-e2e_poll 10 e2e_window_state "$main" || e2e_fail "the main window is not maximised"
-
-# The help window opens by itself and lies over the board; close it as its
-# close box would (Esc would start the guided tour).
-help=$(e2e_wait_window "Instructions for Settings utility")
-e2e_close "$help"
-e2e_wait_no_window "Instructions for Settings utility" 10
-
-# Where the board image sits: centred on the window's outer size, in client
-# coordinates, the client area starting below the menu bar.
-e2e_find_board "$main"
+e2e_start_board
 board_left=$E2E_BOARD_LEFT board_top=$E2E_BOARD_TOP board_x=$E2E_BOARD_X board_y=$E2E_BOARD_Y
 main_x=$E2E_CLIENT_X client_top=$E2E_CLIENT_TOP
 

@@ -20,18 +20,7 @@ readonly USB_RADIO_Y=56 EXT_RADIO_Y=72 RADIO_X=8
 # in one position and on the grey base in the other.
 readonly LEFT_END_X=5 RIGHT_END_X=35 END_Y=5
 
-e2e_start_display
-e2e_start_app
-main=$(e2e_wait_window "Setup")
-e2e_poll 10 e2e_window_state "$main" || e2e_fail "the main window is not maximised"
-
-# The help window opens by itself over the board; close it as its close box
-# would.
-help=$(e2e_wait_window "Instructions for Settings utility")
-e2e_close "$help"
-e2e_wait_no_window "Instructions for Settings utility" 10
-
-e2e_find_board "$main"
+e2e_start_board
 board_x=$E2E_BOARD_X board_y=$E2E_BOARD_Y
 
 xdotool mousemove --sync $((board_x + RING_X)) $((board_y + RING_Y))

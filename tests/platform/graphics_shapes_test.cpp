@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/picture_text.h"
+
 #include "platform/canvas.h"
 #include "platform/graphics.h"
 
@@ -19,7 +21,8 @@ constexpr TColor kPen = clBlack;
 constexpr TColor kBrush = clRed;
 
 // A picture as rows of characters: '.' background, '#' pen, 'o' brush, '?' anything else.
-using TPictureText = std::vector<std::string>;
+using test::SamePicture;
+using test::TPictureText;
 
 char Symbol(TColor c) {
     switch (c) {
@@ -44,35 +47,6 @@ TPictureText Read(TBitmap& bitmap) {
         rows.push_back(row);
     }
     return rows;
-}
-
-std::string Join(const TPictureText& rows) {
-    std::string text;
-    for (const std::string& row : rows) {
-        text += row + "\n";
-    }
-    return text;
-}
-
-// Compares two pictures and describes the first difference with both pictures in full.
-::testing::AssertionResult SamePicture(const TPictureText& expected, const TPictureText& actual) {
-    for (std::size_t y = 0; y < std::max(expected.size(), actual.size()); ++y) {
-        const std::string e = y < expected.size() ? expected[y] : "";
-        const std::string a = y < actual.size() ? actual[y] : "";
-        if (e == a) {
-            continue;
-        }
-        std::size_t x = 0;
-        while (x < e.size() && x < a.size() && e[x] == a[x]) {
-            ++x;
-        }
-        return ::testing::AssertionFailure()
-               << "first difference at (" << x << ", " << y << "): expected '" << (x < e.size() ? e[x] : ' ')
-               << "', drawn '" << (x < a.size() ? a[x] : ' ') << "'\nexpected:\n"
-               << Join(expected) << "drawn:\n"
-               << Join(actual);
-    }
-    return ::testing::AssertionSuccess();
 }
 
 struct TShapeCase {

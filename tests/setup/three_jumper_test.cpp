@@ -9,8 +9,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMouseEvent>
+#include "support/picture_text.h"
 
 #include "platform/application.h"
 #include "platform/form.h"
@@ -22,7 +24,8 @@ namespace {
 
 // A picture as rows of characters: '.' background, '#' black outline,
 // 'g' grey base, 'y' yellow pin, 'r' dark red cap, '?' anything else.
-using TPictureText = std::vector<std::string>;
+using test::SamePicture;
+using test::TPictureText;
 
 // The worked example, 43 x 18 with the cap on pins 2 and 3: RoundRect(1, 1,
 // 42, 17, 9, 9) for the base, Rectangle(15, 0, 43, 18) for the cap and the
@@ -116,21 +119,6 @@ TPictureText ReadImage(const QImage& image, const TRect& area, TColor background
 
 TPictureText ReadImage(const QImage& image, TColor background) {
     return ReadImage(image, {0, 0, image.width(), image.height()}, background);
-}
-
-std::string Join(const TPictureText& rows) {
-    std::string text;
-    for (const std::string& row : rows) {
-        text += row + "\n";
-    }
-    return text;
-}
-
-::testing::AssertionResult SamePicture(const TPictureText& expected, const TPictureText& actual) {
-    if (expected == actual) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "expected:\n" << Join(expected) << "drawn:\n" << Join(actual);
 }
 
 // The turns of a character picture, written out for the test: 180 degrees,
