@@ -17,6 +17,7 @@
 #include "platform/message_window.h"
 #include "platform/std_controls.h"
 #include "setup/setup_supporter.h"
+#include "support/wait_for.h"
 
 namespace kx {
 namespace {
@@ -25,17 +26,7 @@ constexpr char kFailureText[] =
     "Total A/D failure. The card may not be installed, or it may be installed at a different base address.";
 constexpr char kMissingText[] = "Error: calibration begun, but OnGetCalibString isn't assigned.";
 
-bool WaitFor(const std::function<bool()>& condition, int deadlineMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > deadlineMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
+using test::WaitFor;
 
 // One set of calibration controls on a window of its own, with the variables
 // the supporter follows.

@@ -27,25 +27,14 @@
 #include "setup/pci_form.h"
 #include "setup/setup_supporter.h"
 #include "setup/tech_form.h"
+#include "support/wait_for.h"
 
 namespace kx {
 
 constexpr char kCallHow[] =
     "Monday through Friday from 8:00 a.m. to 5:00 p.m. Pacific Time at (800) 555-0174";
 
-// Waits for a condition that real timers bring about; the deadline is only
-// there so that a broken timer fails the test instead of hanging it.
-inline bool WaitFor(const std::function<bool()>& condition, int deadlineMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > deadlineMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
+using test::WaitFor;
 
 class SupporterTest : public ::testing::Test {
 protected:
