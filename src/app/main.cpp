@@ -1,13 +1,97 @@
 // The setup guide for the KX-7040: one main window built from the board
 // description compiled into the program.
+//
+// Everything that must work without a display happens before the QApplication
+// exists: the answers to --help and --version, the refusal of arguments the
+// program does not know, and the check that a display can be opened at all.
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include <QApplication>
+#include <QString>
 
+#include "app/command_line.h"
 #include "app/main_form.h"
+#include "app/platform_choice.h"
+#include "app/qt_start_guard.h"
 #include "platform/application.h"
 
+namespace {
+
+// What to say if Qt cannot start its platform after all: the display the
+// program tried when it knows one, otherwise the platform and Qt's list of
+// those it has.
+std::string StartFailure(const kx::TPlatformChoice& choice, const QString& fatalText) {
+    const std::string program = std::string(kx::ProgramName) + ": ";
+    if (choice.Platform == "xcb") {
+        return program + "cannot open display '" + choice.X11Display +
+               "' (X11); a graphical session is needed";
+    }
+    std::string line = program + "cannot start on the Qt platform '" + choice.Platform + "'";
+    const std::string available = kx::AvailablePlatforms(fatalText);
+    if (!available.empty()) {
+        line += " (available: " + available + ")";
+    }
+    return line;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication qtApp(argc, argv);
-    QApplication::setApplicationName("KX-7040 Setup");
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const kx::TCommandLine commandLine = kx::ParseCommandLine(args);
+    switch (commandLine.Action) {
+        case kx::TCommandAction::ShowHelp:
+            std::fputs(kx::UsageText().c_str(), stdout);
+            return 0;
+        case kx::TCommandAction::ShowVersion:
+            std::fputs(kx::VersionText(KX_VERSION).c_str(), stdout);
+            return 0;
+        case kx::TCommandAction::Refuse:
+            std::fprintf(stderr, "%s\n", commandLine.Error.c_str());
+            return kx::ExitBadArguments;
+        case kx::TCommandAction::Run:
+            break;
+    }
+
+    const kx::TPlatformChoice choice =
+        kx::ChoosePlatform(commandLine, kx::TSessionEnvironment::FromProcess(), kx::TDisplayProbes::Real());
+    if (!choice.CanStart) {
+        std::fprintf(stderr, "%s\n", choice.Error.c_str());
+        return kx::ExitNoDisplay;
+    }
+    if (!choice.Notice.empty()) {
+        std::fprintf(stderr, "%s\n", choice.Notice.c_str());
+    }
+
+    // Qt reads the platform from the arguments it is given; naming it there
+    // rather than in QT_QPA_PLATFORM keeps the choice out of the environment
+    // of programs started from this one. Qt keeps a reference to the count,
+    // and both outlive the application object.
+    std::string platformOption = "-platform";
+    std::string platformName = choice.ForcePlatform;
+    std::vector<char*> qtArgv;
+    qtArgv.push_back(argc > 0 ? argv[0] : const_cast<char*>(kx::ProgramName));
+    if (!platformName.empty()) {
+        qtArgv.push_back(platformOption.data());
+        qtArgv.push_back(platformName.data());
+    }
+    for (int i = 1; i < argc; ++i) {
+        qtArgv.push_back(argv[i]);
+    }
+    int qtArgc = static_cast<int>(qtArgv.size());
+    qtArgv.push_back(nullptr);
+
+    kx::TQtStartGuard guard([&choice](const QString& fatalText) { return StartFailure(choice, fatalText); });
+    QApplication qtApp(qtArgc, qtArgv.data());
+    guard.Release();
+
+    // The application name is the class of every window on X11 (WM_CLASS), by
+    // which docks match the windows to the desktop entry; so it is the
+    // program's name, not a title.
+    QApplication::setApplicationName(kx::ProgramName);
+
     return kx::RunSetupProgram();
 }
