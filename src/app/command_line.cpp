@@ -173,12 +173,13 @@ Window system:
   compositor places the popups, and they may not stay on top.
 
 Driver library:
-  The cards list asks the board maker's driver library, )";
+  The cards list asks the board maker's driver library for the installed
+  cards. The library is looked for by its name, )";
     text += DriverLibraryName;
-    text += R"(, for the installed
-  cards. It is looked for by that name through the system's library search
-  (LD_LIBRARY_PATH, then the folders of /etc/ld.so.conf and the standard
-  library folders). Without it the program runs and lists "No Card Found".
+    text += R"(, through the
+  system's library search: LD_LIBRARY_PATH, then the folders of
+  /etc/ld.so.conf and the standard library folders. Without it the program
+  runs and lists "No Card Found".
 
 Exit status:
   0  the main window was closed, or --help or --version answered
