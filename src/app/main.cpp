@@ -20,16 +20,15 @@
 
 namespace {
 
-// What to say if Qt cannot start its platform after all: the display the
-// program tried when it knows one, otherwise the platform and Qt's list of
-// those it has.
+// What to say if Qt cannot start its platform after all. The display, when
+// there is one, answered the check a moment ago, so the platform itself is
+// named, with the display it was to open and Qt's list of the platforms it has.
 std::string StartFailure(const kx::TPlatformChoice& choice, const QString& fatalText) {
-    const std::string program = std::string(kx::ProgramName) + ": ";
-    if (choice.Platform == "xcb") {
-        return program + "cannot open display '" + choice.X11Display +
-               "' (X11); a graphical session is needed";
+    std::string line =
+        std::string(kx::ProgramName) + ": cannot start on the Qt platform '" + choice.Platform + "'";
+    if (!choice.X11Display.empty()) {
+        line += " with display '" + choice.X11Display + "'";
     }
-    std::string line = program + "cannot start on the Qt platform '" + choice.Platform + "'";
     const std::string available = kx::AvailablePlatforms(fatalText);
     if (!available.empty()) {
         line += " (available: " + available + ")";
