@@ -18,7 +18,7 @@ KX_E2E_OUT=$(mktemp -d "${TMPDIR:-/tmp}/kx-screenshot.XXXXXX")
 export KX_E2E_OUT
 case $output in /*) ;; *) output=$PWD/$output ;; esac
 
-# shellcheck source=../tests/e2e/lib.sh
+# shellcheck source=SCRIPTDIR/../tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 
 # From the board description: the power-selection ring covers (31, 288)
@@ -27,7 +27,9 @@ readonly RING_X=$((31 + 56 / 2)) RING_Y=$((288 + 39 / 2))
 
 # A screen of the size many laptops have keeps the maximised window compact
 # around the board.
+# shellcheck disable=SC2034  # read by e2e_start_display
 E2E_SCREEN_W=1024
+# shellcheck disable=SC2034
 E2E_SCREEN_H=768
 e2e_start_board
 xdotool mousemove --sync $((E2E_BOARD_X + RING_X)) $((E2E_BOARD_Y + RING_Y))

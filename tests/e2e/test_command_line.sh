@@ -122,7 +122,7 @@ class=$(xprop -id "$main" WM_CLASS)
 [[ $class == 'WM_CLASS(STRING) = "kx-instance", "kx7040-setup"' ]] ||
     e2e_fail "the main window's class with -name: $class"
 e2e_close "$main"
-e2e_wait_exit || e2e_fail "the program ended with status $E2E_APP_STATUS"
+e2e_wait_exit 20 || e2e_fail "the program ended with status $E2E_APP_STATUS"
 
 e2e_start_app
 main=$(e2e_wait_window "Setup")
