@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/platform_choice.h"
 #include "app/qt_start_guard.h"
@@ -55,8 +56,9 @@ int main(int argc, char** argv) {
             break;
     }
 
+    kx::TDisplayCheck displayCheck;
     const kx::TPlatformChoice choice =
-        kx::ChoosePlatform(commandLine, kx::TSessionEnvironment::FromProcess(), kx::TDisplayProbes::Real());
+        kx::ChoosePlatform(commandLine, kx::TSessionEnvironment::FromProcess(), displayCheck.Probes());
     if (!choice.CanStart) {
         std::fprintf(stderr, "%s\n", choice.Error.c_str());
         return kx::ExitNoDisplay;
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
     kx::TQtStartGuard guard([&choice](const QString& fatalText) { return StartFailure(choice, fatalText); });
     QApplication qtApp(qtArgc, qtArgv.data());
     guard.Release();
+    displayCheck.Close();
 
     // The application name is the class of every window on X11 (WM_CLASS), by
     // which docks match the windows to the desktop entry; so it is the

@@ -1,14 +1,7 @@
 #include "app/platform_choice.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <vector>
-
-#include <xcb/xcb.h>
 
 namespace kx {
 
@@ -17,32 +10,6 @@ namespace {
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
-}
-
-bool ConnectX11(const std::string& display) {
-    int screen = 0;
-    xcb_connection_t* connection = xcb_connect(display.empty() ? nullptr : display.c_str(), &screen);
-    // xcb_connect never returns null; a failed connection reports its error
-    // and must still be freed.
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
-}
-
-bool ConnectWayland(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) {
-        return false;
-    }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return false;
-    }
-    const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return ok;
 }
 
 std::vector<std::string> SplitPlatforms(const std::string& list) {
@@ -122,10 +89,6 @@ TSessionEnvironment TSessionEnvironment::FromProcess() {
     env.WaylandDisplay = Env("WAYLAND_DISPLAY");
     env.RuntimeDir = Env("XDG_RUNTIME_DIR");
     return env;
-}
-
-TDisplayProbes TDisplayProbes::Real() {
-    return TDisplayProbes{ConnectX11, ConnectWayland};
 }
 
 std::string WaylandSocketPath(const std::string& waylandDisplay, const std::string& runtimeDir) {

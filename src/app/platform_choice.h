@@ -27,14 +27,13 @@ struct TSessionEnvironment {
     static TSessionEnvironment FromProcess();
 };
 
-// The checks that reach out to a display server; tests pass their own.
+// The checks that reach out to a display server (TDisplayCheck has the real
+// ones); tests pass their own.
 struct TDisplayProbes {
     // Opens and closes a connection to the X display named so.
     std::function<bool(const std::string& display)> CanOpenX11;
     // Connects to and disconnects from the Wayland socket at this path.
     std::function<bool(const std::string& socketPath)> CanOpenWayland;
-
-    static TDisplayProbes Real();
 };
 
 struct TPlatformChoice {

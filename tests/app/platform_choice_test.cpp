@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/display_check.h"
 #include "app/platform_choice.h"
 
 namespace kx {
@@ -168,12 +169,15 @@ TEST(PlatformChoiceProbes, WaylandSocketPath) {
     EXPECT_EQ(WaylandSocketPath("", "/run/user/7"), "");
 }
 
-// The real probes against servers that cannot exist: a display number no
-// server listens on and a socket path that is no socket.
-TEST(PlatformChoiceProbes, RealProbesFailWithoutServer) {
-    const TDisplayProbes probes = TDisplayProbes::Real();
+// The real checks against servers that cannot exist: a display number no
+// server listens on and a socket path that is no socket. A failed X check
+// keeps nothing open.
+TEST(DisplayCheck, FailsWithoutServer) {
+    TDisplayCheck check;
+    const TDisplayProbes probes = check.Probes();
     EXPECT_FALSE(probes.CanOpenX11(":65000"));
     EXPECT_FALSE(probes.CanOpenX11("not a display"));
+    EXPECT_FALSE(check.HoldsX11Connection());
     EXPECT_FALSE(probes.CanOpenWayland("/nonexistent/wayland-0"));
     EXPECT_FALSE(probes.CanOpenWayland(std::string(200, 'x')));
 }
