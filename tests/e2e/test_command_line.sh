@@ -121,6 +121,11 @@ main=$(e2e_wait_window "Setup")
 class=$(xprop -id "$main" WM_CLASS)
 [[ $class == 'WM_CLASS(STRING) = "kx-instance", "kx7040-setup"' ]] ||
     e2e_fail "the main window's class with -name: $class"
+# The help window opens by itself once the program is up; it goes first, so
+# that it cannot take the activation meant for the main window.
+help=$(e2e_wait_window "Instructions for Settings utility")
+e2e_close "$help"
+e2e_wait_no_window "Instructions for Settings utility" 10
 e2e_close "$main"
 e2e_wait_exit 20 || e2e_fail "the program ended with status $E2E_APP_STATUS"
 
