@@ -183,7 +183,7 @@ Driver library:
 
 Exit status:
   0  the main window was closed, or --help or --version answered
-  1  no display could be opened
+  1  no display could be opened, or Qt could not start the chosen platform
   2  an unknown option or argument
 )";
     return text;
