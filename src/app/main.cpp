@@ -37,6 +37,16 @@ std::string StartFailure(const kx::TPlatformChoice& choice, const QString& fatal
     return line;
 }
 
+// Prints the answer to --help or --version. A full disk or a closed pipe
+// must not pass for success.
+int Answer(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) == EOF || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "%s: cannot write to standard output\n", kx::ProgramName);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,11 +54,9 @@ int main(int argc, char** argv) {
     const kx::TCommandLine commandLine = kx::ParseCommandLine(args);
     switch (commandLine.Action) {
         case kx::TCommandAction::ShowHelp:
-            std::fputs(kx::UsageText().c_str(), stdout);
-            return 0;
+            return Answer(kx::UsageText());
         case kx::TCommandAction::ShowVersion:
-            std::fputs(kx::VersionText(KX_VERSION).c_str(), stdout);
-            return 0;
+            return Answer(kx::VersionText(KX_VERSION));
         case kx::TCommandAction::Refuse:
             std::fprintf(stderr, "%s\n", commandLine.Error.c_str());
             return kx::ExitBadArguments;

@@ -59,6 +59,14 @@ for version in --version -v; do
     [[ ! -s $ERR ]] || e2e_fail "$version writes to stderr: $(cat "$ERR")"
 done
 
+# An answer that cannot be written is no success.
+if [[ -w /dev/full ]]; then
+    status=0
+    "${nodisplay[@]}" "$KX_BINARY" --version >/dev/full 2>"$ERR" || status=$?
+    ((status == 1)) || e2e_fail "--version into a full disk ended with status $status"
+    grep -q -F 'kx7040-setup: cannot write to standard output' "$ERR" || e2e_fail "--version into a full disk: $(cat "$ERR")"
+fi
+
 # Refused arguments, each with the words its line must carry. They are refused
 # before any display is looked for.
 refusals=(
