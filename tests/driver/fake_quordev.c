@@ -4,14 +4,47 @@
  * the tests compare the binding's references with these addresses one by one.
  *
  * FAKE_QUORDEV_CARDS is what GetNumCards reports. With
- * FAKE_QUORDEV_WITHOUT_REL_OUT_PORT_DWORD the last entry point is left out. */
+ * FAKE_QUORDEV_WITHOUT_REL_OUT_PORT_DWORD the last entry point is left out,
+ * with FAKE_QUORDEV_WITHOUT_GET_NUM_CARDS the first one.
+ *
+ * The hostile variants misbehave the way a broken driver can:
+ * FAKE_QUORDEV_CRASH_ON_LOAD faults in the library's constructor, while it is
+ * being loaded; FAKE_QUORDEV_CRASH_IN_COUNT faults in GetNumCards;
+ * FAKE_QUORDEV_HANG_IN_COUNT never returns from it. */
+
+/* Read through a variable, so that the compiler cannot see the null pointer
+ * and drop the access as undefined. */
+static int* volatile NoWhere = 0;
+
+#if defined(FAKE_QUORDEV_CRASH_ON_LOAD)
+__attribute__((constructor)) static void CrashWhileLoading(void) {
+    *NoWhere = 1;
+}
+#endif
+
+#if defined(FAKE_QUORDEV_CRASH_IN_COUNT)
+__attribute__((visibility("default"))) int GetNumCards(void) {
+    return *NoWhere;
+}
+#elif defined(FAKE_QUORDEV_HANG_IN_COUNT)
+#include <unistd.h>
+__attribute__((visibility("default"))) int GetNumCards(void) {
+    for (;;) {
+        pause();
+    }
+}
+#elif !defined(FAKE_QUORDEV_WITHOUT_GET_NUM_CARDS)
+#define FAKE_ENTRY_GET_NUM_CARDS
+#endif
 
 #define FAKE_ENTRY(name, value)                             \
     __attribute__((visibility("default"))) int name(void) { \
         return value;                                       \
     }
 
+#ifdef FAKE_ENTRY_GET_NUM_CARDS
 FAKE_ENTRY(GetNumCards, FAKE_QUORDEV_CARDS)
+#endif
 FAKE_ENTRY(QueryCardInfo, 102)
 FAKE_ENTRY(QueryBARBase, 103)
 FAKE_ENTRY(WaitForIRQ, 104)
