@@ -130,7 +130,11 @@ protected:
 
 private:
     void WindowProc(TMessage& message);
+    // One cycle; an error raised in it ends the run, then goes on to the
+    // caller.
     void CalibrationCycle();
+    void RunCalibrationCycle();
+    void ShowHiddenControls();
     int ShowBox(const std::string& text, const std::string& caption, unsigned flags);
 
     // The steps of BuildWindows.
