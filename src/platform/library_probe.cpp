@@ -243,12 +243,15 @@ TLibraryProbeResult ProbeLibrary(const char* fileName, const char* functionName,
     if (timedOut) {
         kill(child, SIGKILL);
     }
-    // A child that reported everything is given the rest of the deadline to
-    // exit, and at least a moment, before it is killed; its report stands.
-    const int status = Reap(child, std::max(limit, TClock::now() + std::chrono::milliseconds(100)));
     if (finished) {
+        // The child's last step after its report is _exit, which no code of
+        // the library can delay, so waiting for it cannot hang.
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
         return result;
     }
+    const int status = Reap(child, limit);
     if (timedOut) {
         result.Outcome = loaded ? TProbeOutcome::HungInCall : TProbeOutcome::HungLoading;
         return result;
