@@ -12,23 +12,46 @@
  * being loaded; FAKE_QUORDEV_CRASH_IN_COUNT faults in GetNumCards;
  * FAKE_QUORDEV_HANG_IN_COUNT never returns from it. */
 
+#if defined(FAKE_QUORDEV_CRASH_ON_LOAD) || defined(FAKE_QUORDEV_CRASH_IN_COUNT) || \
+    defined(FAKE_QUORDEV_HANG_IN_COUNT)
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+/* Appends one byte to the file named by FAKE_QUORDEV_LOG, if set, just before
+ * misbehaving, so that a test can count how often the library was tried. */
+static void NoteTry(void) {
+    const char* path = getenv("FAKE_QUORDEV_LOG");
+    if (path == 0) {
+        return;
+    }
+    int fd = open(path, O_WRONLY | O_APPEND | O_CREAT, 0600);
+    if (fd >= 0) {
+        (void)!write(fd, "x", 1);
+        close(fd);
+    }
+}
+#endif
+
 /* Read through a variable, so that the compiler cannot see the null pointer
  * and drop the access as undefined. */
 static int* volatile NoWhere = 0;
 
 #if defined(FAKE_QUORDEV_CRASH_ON_LOAD)
 __attribute__((constructor)) static void CrashWhileLoading(void) {
+    NoteTry();
     *NoWhere = 1;
 }
 #endif
 
 #if defined(FAKE_QUORDEV_CRASH_IN_COUNT)
 __attribute__((visibility("default"))) int GetNumCards(void) {
+    NoteTry();
     return *NoWhere;
 }
 #elif defined(FAKE_QUORDEV_HANG_IN_COUNT)
-#include <unistd.h>
 __attribute__((visibility("default"))) int GetNumCards(void) {
+    NoteTry();
     for (;;) {
         pause();
     }

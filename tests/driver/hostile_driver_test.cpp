@@ -7,7 +7,11 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "driver/quordev.h"
@@ -56,15 +60,42 @@ std::string LoadTwiceCapturingErrors() {
 struct HostileCase {
     const char* Folder;
     const char* Message;  // the whole line on the error stream
+    bool Logs = true;     // whether the library notes each trial
+};
+
+// How many times the hostile library was tried: it appends a byte to this
+// file each time, just before it misbehaves.
+class TryLog {
+public:
+    TryLog() : m_path(::testing::TempDir() + "quordev-tries-" + std::to_string(getpid())) {
+        std::remove(m_path.c_str());
+        setenv("FAKE_QUORDEV_LOG", m_path.c_str(), 1);
+    }
+    ~TryLog() {
+        unsetenv("FAKE_QUORDEV_LOG");
+        std::remove(m_path.c_str());
+    }
+    long Tries() const {
+        std::ifstream in(m_path, std::ios::binary | std::ios::ate);
+        return in ? static_cast<long>(in.tellg()) : 0;
+    }
+
+private:
+    std::string m_path;
 };
 
 void CheckRefused(const HostileCase& c) {
     kx::ResetDriverBindingForTesting();
     ExpectSearchPathEndsWith(c.Folder);
+    TryLog log;
     const std::string errors = LoadTwiceCapturingErrors();
     ExpectNothingBound();
-    // One line, however often the binding is asked.
+    // One line, however often the binding is asked, and one trial: a library
+    // that crashed or hung is not tried again in the same run.
     EXPECT_EQ(errors, std::string(c.Message) + "\n");
+    if (c.Logs) {
+        EXPECT_EQ(log.Tries(), 1);
+    }
     kx::ResetDriverBindingForTesting();
 }
 
@@ -89,7 +120,8 @@ TEST(HangingCountDriverLibrary, IsRefusedAfterTheDeadlineAndNotTriedAgain) {
 TEST(TruncatedDriverLibrary, IsRefusedAndTheProgramGoesOn) {
     CheckRefused({"drivers/truncated",
                   "kx7040-setup: driver library QUORDEV.dll crashed while loading (signal 7); continuing "
-                  "without it"});
+                  "without it",
+                  false});
 }
 
 TEST(CorruptDriverLibraryReport, IsReportedOnceAsNotLoadable) {
