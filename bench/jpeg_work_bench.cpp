@@ -119,6 +119,32 @@ BENCHMARK(BM_DecodeNoise)
     ->Args({1536, 2})
     ->Unit(benchmark::kMillisecond);
 
+// A small file of 569 scans whose frame header claims 8192 x 8192 pixels, as a forged file
+// does: refused from its headers, so the time is that of reading them and counting the scans.
+void BM_RefuseForgedSize(benchmark::State& state) {
+    TEncoded jpeg = Encode(64, 2);
+    for (std::size_t i = 2; i + 8 < jpeg.Bytes.size(); ++i) {
+        if (jpeg.Bytes[i] == 0xFF && jpeg.Bytes[i + 1] == 0xC2) {
+            jpeg.Bytes[i + 5] = 0x20;  // height 8192
+            jpeg.Bytes[i + 6] = 0x00;
+            jpeg.Bytes[i + 7] = 0x20;  // width 8192
+            jpeg.Bytes[i + 8] = 0x00;
+            break;
+        }
+    }
+    for (auto _ : state) {
+        try {
+            QImage image = kx::DecodeJpeg(jpeg.Bytes.data(), jpeg.Bytes.size());
+            benchmark::DoNotOptimize(image.constBits());
+            state.SkipWithError("the forged file was decoded");
+            return;
+        } catch (const kx::EInvalidGraphic&) {
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(jpeg.Bytes.size());
+}
+BENCHMARK(BM_RefuseForgedSize)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
