@@ -7,6 +7,7 @@
 //
 // Everything here is used from the user-interface thread only.
 
+#include <chrono>
 #include <cstdint>
 
 namespace kx {
@@ -61,11 +62,21 @@ inline TDriverProc RelOutPortL = nullptr;
 inline TDriverProc RelInPortDWord = nullptr;
 inline TDriverProc RelOutPortDWord = nullptr;
 
+// How long a child process is given to load the library and count the cards
+// before the library is taken for hung.
+inline constexpr std::chrono::milliseconds DriverProbeDeadline{2000};
+
 // Loads the driver library and looks up all of its entry points. Does nothing
 // once a load has found them all. When the library cannot be loaded the
 // references keep whatever they held; when some names are missing, the ones
-// found are stored, the rest are emptied, and the next call tries again. No
-// error is ever reported.
+// found are stored, the rest are emptied, and the next call tries again.
+//
+// Before the library's code runs in this process, a child process loads it
+// and calls GetNumCards. When the child crashes, or has not finished within
+// DriverProbeDeadline, or the file is there but is no loadable library, the
+// library is treated as missing: nothing is loaded, and one line on the error
+// stream says what happened. A library that crashed or hung is not tried
+// again in this run. A library that is simply not there is reported nowhere.
 void LoadDriverLibrary();
 
 // True after a load that found every entry point.
@@ -76,9 +87,9 @@ bool DriverAvailable();
 // driver reports a negative number, so callers can loop over the result as is.
 std::int32_t DriverCardCount();
 
-// Test seam: empties every reference and clears DriverAvailable, as at program
-// start. A library loaded earlier stays loaded. The program itself never calls
-// this.
+// Test seam: empties every reference and clears DriverAvailable and every
+// verdict on the library, as at program start. A library loaded earlier stays
+// loaded. The program itself never calls this.
 void ResetDriverBindingForTesting();
 
 }  // namespace kx

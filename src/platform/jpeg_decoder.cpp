@@ -2,7 +2,9 @@
 // files all get the same careful treatment: libjpeg reports errors by calling error_exit, whose
 // default ends the process, so ours jumps back to the decoder with the message instead.
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include <jerror.h>
 
 #include "platform/graphics.h"
+#include "platform/jpeg_limits.h"
 
 #ifndef JCS_EXTENSIONS
 #error "libjpeg-turbo's extended colour spaces are needed"
@@ -35,6 +38,46 @@ constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_XRGB;
 #endif
 // A legitimate progressive file has a dozen scans; thousands of tiny ones only burn time.
 constexpr int kMaxScans = 1000;
+
+// The number of scans in the file, counted from its markers without decoding anything: every
+// start-of-scan segment, the entropy-coded data after it skipped up to the next real marker (a
+// 0xFF there is either a stuffed zero or a restart marker). A file whose markers cannot be
+// followed to the end is counted as far as they go; the decoder then reports the damage itself.
+std::uint64_t CountScans(const unsigned char* data, std::size_t size) {
+    std::uint64_t scans = 0;
+    std::size_t i = 2;
+    while (i + 1 < size) {
+        if (data[i] != 0xFF) {
+            break;
+        }
+        const unsigned char marker = data[i + 1];
+        if (marker == 0xFF) {
+            ++i;  // fill byte
+            continue;
+        }
+        if (marker == 0xD9) {
+            break;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            i += 2;  // markers without a length
+            continue;
+        }
+        if (i + 3 >= size) {
+            break;
+        }
+        const std::size_t length = static_cast<std::size_t>(data[i + 2]) << 8 | data[i + 3];
+        std::size_t next = i + 2 + length;
+        if (marker == 0xDA) {
+            ++scans;
+            while (next + 1 < size && !(data[next] == 0xFF && data[next + 1] != 0 &&
+                                        (data[next + 1] < 0xD0 || data[next + 1] > 0xD7))) {
+                ++next;
+            }
+        }
+        i = next;
+    }
+    return scans;
+}
 
 struct ErrorManager {
     jpeg_error_mgr pub;  // first, so libjpeg's pointer to it is also a pointer to us
@@ -82,7 +125,8 @@ extern "C" void OnProgress(j_common_ptr cinfo) {
 // Everything between setjmp and the last libjpeg call lives here, with nothing but plain data in
 // this frame, so the jump back skips no destructor. The image belongs to the caller.
 bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors, jpeg_progress_mgr* progress,
-            const unsigned char* data, std::size_t size, QImage* image, TJpegInfo* info) {
+            const unsigned char* data, std::size_t size, std::uint64_t scans, QImage* image,
+            TJpegInfo* info) {
     if (setjmp(errors->jump) != 0) {
         return false;
     }
@@ -107,6 +151,30 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors, jpeg_progress_m
     if (cinfo->num_components != 1 && cinfo->num_components != 3) {
         std::snprintf(errors->message, sizeof errors->message,
                       "JPEG pictures with %d colour components are not supported", cinfo->num_components);
+        return false;
+    }
+    // Refused before any of the work is done; jpeg_start_decompress below already reads every
+    // scan of a progressive file.
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    if (pixels * std::max<std::uint64_t>(scans, 1) > MaxJpegWork) {
+        std::snprintf(errors->message, sizeof errors->message,
+                      "The JPEG picture of %u x %u pixels in %llu scans is more work than this program "
+                      "takes on",
+                      width, height, static_cast<unsigned long long>(scans));
+        return false;
+    }
+    std::uint64_t memory = pixels * 4;
+    if (cinfo->progressive_mode) {
+        for (int c = 0; c < cinfo->num_components; ++c) {
+            const jpeg_component_info& component = cinfo->comp_info[c];
+            memory += static_cast<std::uint64_t>(component.width_in_blocks) * component.height_in_blocks *
+                      DCTSIZE2 * sizeof(JCOEF);
+        }
+    }
+    if (memory > MaxJpegMemory) {
+        std::snprintf(errors->message, sizeof errors->message,
+                      "The JPEG picture of %u x %u pixels needs more memory than this program gives it",
+                      width, height);
         return false;
     }
     if (info != nullptr) {
@@ -172,7 +240,7 @@ QImage DecodeJpeg(const unsigned char* data, std::size_t size, TJpegInfo* info) 
 
     QImage image;
     TJpegInfo header;
-    const bool ok = Decode(&cinfo, &errors, &progress, data, size, &image, &header);
+    const bool ok = Decode(&cinfo, &errors, &progress, data, size, CountScans(data, size), &image, &header);
     jpeg_destroy_decompress(&cinfo);
     if (!ok) {
         throw EInvalidGraphic(std::string("Cannot read the JPEG picture: ") + errors.message);

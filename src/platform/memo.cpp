@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace kx {
 
@@ -51,8 +53,31 @@ void TMemo::SetLine(int index, const std::string& text) {
 }
 
 void TMemo::AddLine(const std::string& text) {
+    if (m_widget == nullptr) {
+        m_lines.push_back(text);
+        return;
+    }
+    // Only the new paragraph is added to the view, so that filling a memo
+    // line by line takes time in proportion to its length; re-setting the
+    // whole text each time would make it quadratic. The first line goes into
+    // the document's one empty paragraph. When the view no longer holds a
+    // paragraph per line (the user typed into it, or a line holds a line
+    // break of its own), the whole text is set as before.
+    QTextDocument* document = Editor()->document();
+    const bool inStep =
+        m_lines.empty() ? document->isEmpty() : document->blockCount() == static_cast<int>(m_lines.size());
     m_lines.push_back(text);
-    Refresh();
+    const QString added = QString::fromStdString(text);
+    if (!inStep || added.contains(QLatin1Char('\n')) || added.contains(QLatin1Char('\r'))) {
+        Refresh();
+        return;
+    }
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    if (m_lines.size() > 1) {
+        cursor.insertBlock();
+    }
+    cursor.insertText(added);
 }
 
 void TMemo::Clear() {

@@ -1,5 +1,6 @@
 #include "setup/setup_supporter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -36,6 +37,22 @@ void SetFontOf(TControl* control, const char* name, int points, TFontStyles styl
     font.SetStyle(style);
     font.SetColor(color);
     control->SetFont(font);
+}
+
+// The first maxCharacters characters of a UTF-8 text; a character is never
+// split, however long its encoding.
+std::string CutToCharacters(const std::string& text, std::size_t maxCharacters) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Every byte that is not a continuation byte starts a character.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (characters == maxCharacters) {
+                return text.substr(0, i);
+            }
+            ++characters;
+        }
+    }
+    return text;
 }
 
 // A real value to the nearest integer, a half to the even neighbour
@@ -289,16 +306,25 @@ bool TSetupSupporter::ListCards() {
     TMemo* memo = m_pciForm->PCIMemo;
     memo->Clear();
     bool found = false;
-    for (std::int32_t i = 0; i < count; ++i) {
+    // The driver's count is believed only as far as a window can show: a
+    // broken driver that reports two billion cards must not keep the user
+    // interface busy for minutes.
+    const std::int32_t listed = std::min(count, MaxListedCards);
+    for (std::int32_t i = 0; i < listed; ++i) {
         // Checked anew: the callback may be taken away by an earlier call.
         if (!OnGetCardString) {
             break;
         }
         const std::string line = OnGetCardString(this, i);
         if (!line.empty()) {
-            memo->AddLine(line);
+            memo->AddLine(CutToCharacters(line, MaxCardStringLength));
             found = true;
         }
+    }
+    if (found && count > listed) {
+        const std::int32_t more = count - listed;
+        memo->AddLine("... and " + std::to_string(more) + (more == 1 ? " more card" : " more cards") +
+                      " not listed");
     }
     return found;
 }

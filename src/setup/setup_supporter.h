@@ -109,6 +109,12 @@ public:
     static constexpr unsigned TimerNumber = 1;
     static constexpr unsigned TimerIntervalMs = 100;
 
+    // The cards window lists at most this many cards, and a line saying how
+    // many more the driver reported; each card's description is cut to
+    // MaxCardStringLength characters.
+    static constexpr std::int32_t MaxListedCards = 64;
+    static constexpr std::size_t MaxCardStringLength = 256;
+
     TLabel* HeaderLabel() const { return m_headerLabel; }
     THelpForm* HelpForm() const { return m_helpForm; }
     TTechForm* TechForm() const { return m_techForm; }
@@ -124,7 +130,11 @@ protected:
 
 private:
     void WindowProc(TMessage& message);
+    // One cycle; an error raised in it ends the run, then goes on to the
+    // caller.
     void CalibrationCycle();
+    void RunCalibrationCycle();
+    void ShowHiddenControls();
     int ShowBox(const std::string& text, const std::string& caption, unsigned flags);
 
     // The steps of BuildWindows.

@@ -40,6 +40,31 @@ int TSetupSupporter::ShowBox(const std::string& text, const std::string& caption
 }
 
 void TSetupSupporter::CalibrationCycle() {
+    try {
+        RunCalibrationCycle();
+    } catch (...) {
+        // An error from a callback or from writing a line ends the run here,
+        // before it is reported: left running, every following tick would
+        // fail the same way and open box after box, with no way out for the
+        // user. The controls the cycle hid come back, and the buttons are
+        // reset as by stopping the run.
+        SetCalibrating(false);
+        ShowHiddenControls();
+        StopCalibration(this);
+        throw;
+    }
+}
+
+void TSetupSupporter::ShowHiddenControls() {
+    for (std::size_t i = 0; i < m_calibSets.size(); ++i) {
+        TControl** hidden = m_calibSets[i].HiddenControl;
+        if (hidden != nullptr && *hidden != nullptr) {
+            (*hidden)->Show();
+        }
+    }
+}
+
+void TSetupSupporter::RunCalibrationCycle() {
     if (m_onBeginCalib) {
         m_onBeginCalib(this);
     }

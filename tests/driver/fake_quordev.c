@@ -4,14 +4,70 @@
  * the tests compare the binding's references with these addresses one by one.
  *
  * FAKE_QUORDEV_CARDS is what GetNumCards reports. With
- * FAKE_QUORDEV_WITHOUT_REL_OUT_PORT_DWORD the last entry point is left out. */
+ * FAKE_QUORDEV_WITHOUT_REL_OUT_PORT_DWORD the last entry point is left out,
+ * with FAKE_QUORDEV_WITHOUT_GET_NUM_CARDS the first one.
+ *
+ * The hostile variants misbehave the way a broken driver can:
+ * FAKE_QUORDEV_CRASH_ON_LOAD faults in the library's constructor, while it is
+ * being loaded; FAKE_QUORDEV_CRASH_IN_COUNT faults in GetNumCards;
+ * FAKE_QUORDEV_HANG_IN_COUNT never returns from it. */
+
+#if defined(FAKE_QUORDEV_CRASH_ON_LOAD) || defined(FAKE_QUORDEV_CRASH_IN_COUNT) || \
+    defined(FAKE_QUORDEV_HANG_IN_COUNT)
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+/* Appends one byte to the file named by FAKE_QUORDEV_LOG, if set, just before
+ * misbehaving, so that a test can count how often the library was tried. */
+static void NoteTry(void) {
+    const char* path = getenv("FAKE_QUORDEV_LOG");
+    if (path == 0) {
+        return;
+    }
+    int fd = open(path, O_WRONLY | O_APPEND | O_CREAT, 0600);
+    if (fd >= 0) {
+        (void)!write(fd, "x", 1);
+        close(fd);
+    }
+}
+#endif
+
+/* Read through a variable, so that the compiler cannot see the null pointer
+ * and drop the access as undefined. */
+static int* volatile NoWhere = 0;
+
+#if defined(FAKE_QUORDEV_CRASH_ON_LOAD)
+__attribute__((constructor)) static void CrashWhileLoading(void) {
+    NoteTry();
+    *NoWhere = 1;
+}
+#endif
+
+#if defined(FAKE_QUORDEV_CRASH_IN_COUNT)
+__attribute__((visibility("default"))) int GetNumCards(void) {
+    NoteTry();
+    return *NoWhere;
+}
+#elif defined(FAKE_QUORDEV_HANG_IN_COUNT)
+__attribute__((visibility("default"))) int GetNumCards(void) {
+    NoteTry();
+    for (;;) {
+        pause();
+    }
+}
+#elif !defined(FAKE_QUORDEV_WITHOUT_GET_NUM_CARDS)
+#define FAKE_ENTRY_GET_NUM_CARDS
+#endif
 
 #define FAKE_ENTRY(name, value)                             \
     __attribute__((visibility("default"))) int name(void) { \
         return value;                                       \
     }
 
+#ifdef FAKE_ENTRY_GET_NUM_CARDS
 FAKE_ENTRY(GetNumCards, FAKE_QUORDEV_CARDS)
+#endif
 FAKE_ENTRY(QueryCardInfo, 102)
 FAKE_ENTRY(QueryBARBase, 103)
 FAKE_ENTRY(WaitForIRQ, 104)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct CardsCase {
     TStrings Lines;
     const char* Header;
 };
+
+void PrintTo(const CardsCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CardListTest : public CardsTest, public ::testing::WithParamInterface<CardsCase> {};
 
