@@ -185,12 +185,13 @@ QElapsedTimer& ProcessClock() {
 int RunSetupProgram() {
     TApplication app;
     app.Initialize();
+    app.SetTitle("KX-7040 Setup");
     TMainForm* mainForm = nullptr;
     try {
         app.CreateForm(mainForm);
     } catch (const std::exception& e) {
         // Without its description the program has nothing to show.
-        ShowMessageBox(e.what(), "KX-7040 Setup", MB_OK | MB_ICONERROR);
+        ShowMessageBox(e.what(), app.Title(), MB_OK | MB_ICONERROR);
         return 1;
     }
     if (std::getenv("KX_BENCH_EXIT_AT_IDLE") != nullptr) {

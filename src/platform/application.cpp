@@ -175,9 +175,11 @@ void TApplication::HandleException(const std::string& message) {
         return;
     }
     m_reportingError = true;
-    const std::string caption = QCoreApplication::applicationName().isEmpty()
-                                    ? std::string("Error")
-                                    : QCoreApplication::applicationName().toStdString();
+    std::string caption = m_title;
+    if (caption.empty()) {
+        caption = QCoreApplication::applicationName().isEmpty() ? std::string("Error")
+                                                                : QCoreApplication::applicationName().toStdString();
+    }
     ShowMessageBox(text, caption, MB_OK | MB_ICONERROR);
     m_reportingError = false;
 }

@@ -98,6 +98,12 @@ public:
 
     TIdleEvent OnIdle;
 
+    // The program's name as people read it: the caption of the standard error
+    // report. Qt's application name is the program's technical name (the
+    // window class on X11), so the two are kept apart.
+    const std::string& Title() const { return m_title; }
+    void SetTitle(const std::string& title) { m_title = title; }
+
     // The standard error report: a message box with the error's text; the
     // program goes on.
     void HandleException(const std::exception& e);
@@ -139,6 +145,7 @@ private:
     bool m_terminated = false;
     bool m_inIdle = false;
     bool m_reportingError = false;
+    std::string m_title;
     TControl* m_mouseControl = nullptr;
     TControl* m_captureControl = nullptr;
     std::optional<TPoint> m_cursorOverride;
