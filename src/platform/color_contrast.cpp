@@ -43,7 +43,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::ApplicationPaletteChange && !m_busy && m_reapply) {
+        // Qt tells a top-level window of a new application palette, and its children only that their
+        // own palette changed as a result; either may carry new desktop colours.
+        const bool changed =
+            event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange;
+        if (changed && !m_busy && m_reapply) {
             // Setting the widget's palette raises palette events of its own.
             m_busy = true;
             m_reapply();

@@ -37,6 +37,8 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
     SetWidget(r);
     // The box shows our colour rather than whatever the parent painted, so the caption's colour can be
     // chosen against a known background.
+    // Buttons fill with the Button role unless told otherwise; ours is the colour we were given.
+    r->setBackgroundRole(QPalette::Window);
     r->setAutoFillBackground(true);
     ColorChanged();
     FollowPaletteChanges(r, [this] { ColorChanged(); });
