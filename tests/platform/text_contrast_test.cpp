@@ -150,5 +150,24 @@ TEST_F(LabelContrastTest, SystemTextOnAFixedLightPanelUnderADarkDesktop) {
     EXPECT_TRUE(Near(Ink(), clBlack));
 }
 
+// A panel in the button face and its label show the new desktop colours as soon as the desktop's
+// palette changes, without anything else asking for a repaint.
+TEST_F(LabelContrastTest, ANewDesktopPaletteIsPaintedAtOnce) {
+    panel->SetColor(clBtnFace);
+    const TColor before = Ink();
+    const QRgb face = panel->BackBuffer().pixel(150, 80);
+    EXPECT_EQ(face, QApplication::palette().color(QPalette::Window).rgb());
+
+    QPalette dark = m_saved;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QApplication::setPalette(dark);
+    app.PumpUntilIdle();
+    EXPECT_EQ(panel->BackBuffer().pixel(150, 80), qRgb(0x35, 0x35, 0x35));
+    const TColor after = Ink();
+    EXPECT_TRUE(Near(before, clBlack));
+    EXPECT_TRUE(Near(after, clWhite));
+}
+
 }  // namespace
 }  // namespace kx
