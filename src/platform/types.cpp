@@ -54,8 +54,8 @@ constexpr std::array<TColor, 31> kSystemColors = {
     RGB(240, 240, 240),  // 30 menu bar
 };
 
-// Where each system colour lives in the desktop's palette. The window system of the original desktop
-// changes these colours with its theme; here the palette the desktop gives Qt plays that part. The
+// Where each system colour lives in the desktop's palette. System colours are the theme's to choose,
+// so they come from the palette the desktop gives Qt, and change when the user changes theme. The
 // button face is the background of dialogs and panels, which in Qt is the Window role (Button is
 // only the face of push buttons), and the text drawn on it is WindowText. Grey text is what the
 // palette gives disabled text.
