@@ -9,6 +9,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "platform/color_contrast.h"
+
 namespace kx {
 
 // The outline of one row of a shape, as offsets from the left edge of its box: the pen covers the
@@ -452,13 +454,21 @@ void TCanvas::StretchDraw(const TRect& dest, const TGraphic* graphic) {
 
 bool TCanvas::BeginText(QPainter& painter, const TRect& clip) const {
     const TRect visible = clip.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
-    if (m_surface == nullptr || visible.IsEmpty() || !painter.begin(m_surface)) {
+    if (m_surface == nullptr || visible.IsEmpty()) {
+        return false;
+    }
+    // Text must read on whatever it lands on, which a desktop theme may have made dark or light.
+    // Grey text stays grey: it says that something is unavailable.
+    const TColor under = DominantColor(*m_surface, ToQRect(visible));
+    const TColor pen =
+        m_font.Color() == clGrayText ? ColorToRGB(clGrayText) : ReadableTextColor(m_font.Color(), under);
+    if (!painter.begin(m_surface)) {
         return false;
     }
     painter.setClipRect(ToQRect(visible));
     painter.translate(m_origin.X, m_origin.Y);
     painter.setFont(m_font.ToQFont());
-    painter.setPen(QColor(ToQRgb(m_font.Color())));
+    painter.setPen(QColor(ToQRgb(pen)));
     return true;
 }
 

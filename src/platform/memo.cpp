@@ -1,5 +1,6 @@
 #include "platform/memo.h"
 
+#include "platform/color_contrast.h"
 #include "platform/qt_bridge.h"
 
 #include <stdexcept>
@@ -21,6 +22,8 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
     m_width = 185;
     m_height = 89;
     SetWidget(e);
+    ColorChanged();
+    FollowPaletteChanges(e, [this] { ColorChanged(); });
 }
 
 QPlainTextEdit* TMemo::Editor() const {

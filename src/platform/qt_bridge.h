@@ -34,7 +34,7 @@ TWinControl* ControlOfWidget(const QWidget* widget);
 QColor ToQColor(TColor color);
 
 // Text views: which scroll bars are always shown, and the background the text
-// sits on (clWindow is the desktop's own).
+// sits on (clWindow is the desktop's own), with a text colour that reads on it.
 void SetScrollBars(QAbstractScrollArea* view, bool vertical, bool horizontal);
 void SetBaseColor(QWidget* view, TColor color);
 

@@ -2,6 +2,7 @@
 
 #include <QRadioButton>
 
+#include "platform/color_contrast.h"
 #include "platform/qt_bridge.h"
 
 namespace kx {
@@ -34,6 +35,13 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
     m_width = 113;
     m_height = 17;
     SetWidget(r);
+    // The box shows our colour rather than whatever the parent painted, so the caption's colour can be
+    // chosen against a known background.
+    // Buttons fill with the Button role unless told otherwise; ours is the colour we were given.
+    r->setBackgroundRole(QPalette::Window);
+    r->setAutoFillBackground(true);
+    ColorChanged();
+    FollowPaletteChanges(r, [this] { ColorChanged(); });
 }
 
 QRadioButton* TRadioButton::Radio() const {
@@ -74,6 +82,13 @@ void TRadioButton::SetAlignment(TAlignment a) {
 void TRadioButton::UserClicked() {
     if (!m_checked) {
         SetChecked(true);
+    }
+}
+
+void TRadioButton::ColorChanged() {
+    TWinControl::ColorChanged();
+    if (m_widget != nullptr) {
+        SetWidgetColors(Radio(), m_color, QPalette::Window, QPalette::WindowText);
     }
 }
 

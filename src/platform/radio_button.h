@@ -10,7 +10,8 @@ namespace kx {
 
 // A radio button (a Qt radio button). Checking one unchecks its siblings of
 // the same parent first and then raises OnClick; unchecking raises nothing, and
-// a click on a checked button does nothing.
+// a click on a checked button does nothing. It fills its box with its Color
+// and writes its caption in a colour that reads on it.
 class TRadioButton : public TWinControl {
 public:
     KX_CLASS(TRadioButton)
@@ -30,6 +31,7 @@ public:
 
 protected:
     void CaptionChanged() override;
+    void ColorChanged() override;
 
 private:
     bool m_checked = false;

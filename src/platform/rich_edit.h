@@ -11,7 +11,9 @@ namespace kx {
 
 // A rich-text view (a Qt text edit) that shows an RTF document. The document
 // is read by the program's own RTF reader, so fonts, sizes, bold and colours
-// come out the same on every system.
+// come out the same on every system. A coloured run that would not read on
+// the view's background (yellow on light grey, red on a dark theme's base)
+// shows its colour as a marker behind black or white text instead.
 class TRichEdit : public TWinControl {
 public:
     KX_CLASS(TRichEdit)
@@ -38,6 +40,9 @@ protected:
     void ColorChanged() override;
 
 private:
+    // Coloured runs that would not read on the view's background.
+    void KeepRunsReadable();
+
     bool m_readOnly = false;
     TScrollStyle m_scrollBars = ssNone;
     bool m_wordWrap = true;

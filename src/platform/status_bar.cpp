@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "platform/color_contrast.h"
+
 namespace kx {
 
 TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
@@ -13,6 +15,17 @@ TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
     m_width = 185;
     m_height = 19;
     SetWidget(bar);
+    bar->setAutoFillBackground(true);
+    ColorChanged();
+    FollowPaletteChanges(bar, [this] { ColorChanged(); });
+}
+
+void TStatusBar::ColorChanged() {
+    TWinControl::ColorChanged();
+    if (m_widget != nullptr) {
+        // The panels are labels inside the bar and take its palette.
+        SetWidgetColors(Bar(), m_color, QPalette::Window, QPalette::WindowText);
+    }
 }
 
 QStatusBar* TStatusBar::Bar() const {

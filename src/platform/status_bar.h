@@ -16,7 +16,8 @@ struct TStatusPanel {
     TBevelCut Bevel = bvLowered;
 };
 
-// The status bar at the bottom of a window (a Qt status bar).
+// The status bar at the bottom of a window (a Qt status bar), filled with its
+// Color, its panels' text in a colour that reads on it.
 class TStatusBar : public TWinControl {
 public:
     KX_CLASS(TStatusBar)
@@ -30,6 +31,9 @@ public:
     void SetSimplePanel(bool v) { m_simplePanel = v; }
 
     QStatusBar* Bar() const;
+
+protected:
+    void ColorChanged() override;
 
 private:
     std::vector<TStatusPanel> m_panels;

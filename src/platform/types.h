@@ -64,14 +64,22 @@ constexpr TColor clActiveCaption = clSystemColor | 2;
 constexpr TColor clWindow = clSystemColor | 5;
 constexpr TColor clWindowFrame = clSystemColor | 6;
 constexpr TColor clMenu = clSystemColor | 4;
+constexpr TColor clMenuText = clSystemColor | 7;
 constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clHighlight = clSystemColor | 13;
+constexpr TColor clHighlightText = clSystemColor | 14;
 constexpr TColor clBtnFace = clSystemColor | 15;
 constexpr TColor clBtnShadow = clSystemColor | 16;
 constexpr TColor clGrayText = clSystemColor | 17;
 constexpr TColor clBtnText = clSystemColor | 18;
 constexpr TColor clBtnHighlight = clSystemColor | 20;
+constexpr TColor clInfoText = clSystemColor | 23;
+constexpr TColor clInfoBk = clSystemColor | 24;
 
-// The RGB value a colour stands for, with system colours looked up.
+// The RGB value a colour stands for. System colours are looked up in the
+// desktop's palette each time (the application's QPalette), so they follow
+// the desktop's theme; without an application they take the values of a
+// light theme. Explicit colours are returned as given.
 TColor ColorToRGB(TColor color);
 constexpr int GetRValue(TColor c) {
     return c & 0xFF;

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "platform/application.h"
+#include "platform/color_contrast.h"
 #include "platform/form.h"
 #include "platform/qt_bridge.h"
 
@@ -623,13 +624,7 @@ void SetScrollBars(QAbstractScrollArea* view, bool vertical, bool horizontal) {
 }
 
 void SetBaseColor(QWidget* view, TColor color) {
-    if (color == clWindow) {
-        view->setPalette(QPalette());
-        return;
-    }
-    QPalette p = view->palette();
-    p.setColor(QPalette::Base, ToQColor(color));
-    view->setPalette(p);
+    SetWidgetColors(view, color, QPalette::Base, QPalette::Text);
 }
 
 bool InsidePaint() {

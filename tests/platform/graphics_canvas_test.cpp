@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QPalette>
 
 #include "platform/canvas.h"
 #include "platform/graphics.h"
@@ -14,6 +16,12 @@ namespace kx {
 namespace {
 
 constexpr TColor kBrush = clRed;
+
+// A colour of the application's palette as one of ours.
+TColor PaletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::Active) {
+    const QColor c = QGuiApplication::palette().color(group, role);
+    return RGB(c.red(), c.green(), c.blue());
+}
 
 TEST(CanvasClip, ClipIsCutToTheSurface) {
     TBitmap bitmap(10, 8);
@@ -38,7 +46,7 @@ TEST(CanvasPixels, ReadAndWriteInsideTheClipOnly) {
     canvas.SetPixel(-1, 0, clWhite);  // outside the clip
     canvas.SetPixel(2, 0, clWhite);   // outside the clip
     EXPECT_EQ(canvas.Pixel(0, 0), RGB(1, 2, 3));
-    EXPECT_EQ(canvas.Pixel(1, 1), RGB(240, 240, 240));
+    EXPECT_EQ(canvas.Pixel(1, 1), PaletteColor(QPalette::Window)) << "the button face is the palette's";
     EXPECT_EQ(bitmap.Canvas().Pixel(1, 1), RGB(1, 2, 3));
     EXPECT_EQ(bitmap.Canvas().Pixel(0, 1), clBlack);
     EXPECT_EQ(bitmap.Canvas().Pixel(3, 1), clBlack);
@@ -306,18 +314,44 @@ TEST(CanvasExtremes, FarCoordinatesAreClippedWithoutOverflow) {
     }
 }
 
-TEST(Colours, SystemColoursAreLookedUp) {
+// System colours are the desktop palette's, looked up when used: a palette set later shows in the
+// very next lookup, and explicit colours never change.
+TEST(Colours, SystemColoursComeFromTheDesktopPalette) {
     struct TCase {
+        const char* Name;
         TColor Colour;
-        TColor Rgb;
+        QPalette::ColorGroup Group;
+        QPalette::ColorRole Role;
     };
-    for (const TCase& c :
-         {TCase{clBtnFace, RGB(240, 240, 240)}, TCase{clWindow, clWhite}, TCase{clWindowText, clBlack},
-          TCase{clBtnShadow, RGB(160, 160, 160)}, TCase{clGrayText, RGB(109, 109, 109)},
-          TCase{clBtnHighlight, clWhite}, TCase{clBtnText, clBlack}, TCase{RGB(1, 2, 3), RGB(1, 2, 3)},
-          TCase{clSystemColor | 200, clBlack}}) {
-        EXPECT_EQ(ColorToRGB(c.Colour), c.Rgb) << std::hex << c.Colour;
+    const TCase cases[] = {
+        {"button face", clBtnFace, QPalette::Active, QPalette::Window},
+        {"window", clWindow, QPalette::Active, QPalette::Base},
+        {"window text", clWindowText, QPalette::Active, QPalette::WindowText},
+        {"button text", clBtnText, QPalette::Active, QPalette::ButtonText},
+        {"button shadow", clBtnShadow, QPalette::Active, QPalette::Dark},
+        {"button highlight", clBtnHighlight, QPalette::Active, QPalette::Light},
+        {"grey text", clGrayText, QPalette::Disabled, QPalette::WindowText},
+        {"highlight", clHighlight, QPalette::Active, QPalette::Highlight},
+        {"highlight text", clHighlightText, QPalette::Active, QPalette::HighlightedText},
+    };
+    const QPalette light = QGuiApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x7f, 0x7f, 0x7f));
+    for (const QPalette& palette : {light, dark}) {
+        QGuiApplication::setPalette(palette);
+        for (const TCase& c : cases) {
+            EXPECT_EQ(ColorToRGB(c.Colour), PaletteColor(c.Role, c.Group)) << c.Name;
+        }
+        EXPECT_EQ(ColorToRGB(RGB(1, 2, 3)), RGB(1, 2, 3)) << "an explicit colour stays as given";
+        EXPECT_EQ(ColorToRGB(clSystemColor | 200), clBlack) << "a system colour the desktop does not have";
     }
+    EXPECT_EQ(ColorToRGB(clWindow), RGB(0x2a, 0x2a, 0x2a));
+    QGuiApplication::setPalette(light);
+    EXPECT_EQ(ColorToRGB(clWindow), PaletteColor(QPalette::Base));
 }
 
 TEST(Rectangles, IntersectionIsEmptyWhenApart) {

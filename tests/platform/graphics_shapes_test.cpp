@@ -169,14 +169,18 @@ TEST(JumperDrawing, ComposesTheWorkedExample) {
     c.Ellipse(18, 6, 24, 12);
     c.Ellipse(30, 6, 36, 12);
 
+    // The button face is the desktop palette's, whatever value that gives it.
+    const TColor face = ColorToRGB(clBtnFace);
     TPictureText drawn;
     for (int y = 0; y < bitmap.Height(); ++y) {
         std::string row;
         for (int x = 0; x < bitmap.Width(); ++x) {
-            switch (c.Pixel(x, y)) {
-                case RGB(240, 240, 240):
-                    row += '.';
-                    break;
+            const TColor pixel = c.Pixel(x, y);
+            if (pixel == face) {
+                row += '.';
+                continue;
+            }
+            switch (pixel) {
                 case clBlack:
                     row += '#';
                     break;

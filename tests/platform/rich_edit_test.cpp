@@ -58,7 +58,9 @@ TEST_F(RichEditTest, ShowsTheDocumentWithItsFormatting) {
     EXPECT_EQ(title.charFormat().foreground().color(), QColor(64, 64, 64));
     const QTextFragment red = FragmentStarting(doc, "red");
     ASSERT_TRUE(red.isValid());
-    EXPECT_EQ(red.charFormat().foreground().color(), QColor(255, 64, 64));
+    // Red does not read on the white view; it shows as a marker behind black text.
+    EXPECT_EQ(red.charFormat().background().color(), QColor(255, 64, 64));
+    EXPECT_EQ(red.charFormat().foreground().color(), QColor(Qt::black));
     EXPECT_EQ(red.charFormat().fontWeight(), QFont::Bold);
     const QTextFragment plain = FragmentStarting(doc, "Plain");
     ASSERT_TRUE(plain.isValid());
@@ -119,6 +121,47 @@ TEST_F(RichEditTest, ReadOnlyScrollBarsAndBackground) {
     EXPECT_EQ(Rich->Editor()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     Rich->SetColor(clWindow);
     EXPECT_EQ(Rich->Editor()->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
+}
+
+// A coloured run keeps its colour as text where that reads on the view's background, and shows it as a
+// marker behind black or white text where it does not; a new background decides afresh.
+TEST_F(RichEditTest, ColouredRunsStayReadableOnTheBackground) {
+    Rich->LoadRtf(
+        "{\\rtf1{\\colortbl\\red64\\green64\\blue64;\\red255\\green255\\blue64;\\red64\\green64"
+        "\\blue255;}\\cf0 grey {\\cf1 yellow} {\\cf2 blue}\\par}");
+    const QColor grey(64, 64, 64);
+    const QColor yellow(255, 255, 64);
+    const QColor blue(64, 64, 255);
+    const QColor none;
+    struct TCase {
+        const char* Name;
+        TColor Base;
+        const char* Word;
+        QColor Text;
+        QColor Marker;
+    };
+    const TCase cases[] = {
+        {"light grey view", 0xDDDDDD, "grey", grey, none},
+        {"light grey view", 0xDDDDDD, "yellow", Qt::black, yellow},
+        {"light grey view", 0xDDDDDD, "blue", blue, none},
+        {"dark view", RGB(0x2a, 0x2a, 0x2a), "grey", Qt::white, grey},
+        {"dark view", RGB(0x2a, 0x2a, 0x2a), "yellow", yellow, none},
+        {"dark view", RGB(0x2a, 0x2a, 0x2a), "blue", Qt::white, blue},
+        {"white view", clWhite, "grey", grey, none},
+        {"white view", clWhite, "yellow", Qt::black, yellow},
+        {"white view", clWhite, "blue", blue, none},
+    };
+    for (const TCase& c : cases) {
+        Rich->SetColor(c.Base);
+        const QTextFragment f = FragmentStarting(*Rich->Editor()->document(), c.Word);
+        ASSERT_TRUE(f.isValid()) << c.Name << ", " << c.Word;
+        EXPECT_EQ(f.charFormat().foreground().color(), c.Text) << c.Name << ", " << c.Word;
+        const bool marked = f.charFormat().hasProperty(QTextFormat::BackgroundBrush);
+        EXPECT_EQ(marked, c.Marker.isValid()) << c.Name << ", " << c.Word;
+        if (marked && c.Marker.isValid()) {
+            EXPECT_EQ(f.charFormat().background().color(), c.Marker) << c.Name << ", " << c.Word;
+        }
+    }
 }
 
 TEST_F(RichEditTest, UserCannotTypeIntoAReadOnlyView) {
