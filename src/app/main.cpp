@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "app/command_line.h"
+#include "app/desktop_identity.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/platform_choice.h"
@@ -102,6 +103,8 @@ int main(int argc, char** argv) {
     // which docks match the windows to the desktop entry; so it is the
     // program's name, not a title.
     QApplication::setApplicationName(kx::ProgramName);
+    // The desktop entry's id and the icon, for task bars, docks and Wayland.
+    kx::ApplyDesktopIdentity();
 
     return kx::RunSetupProgram();
 }
