@@ -125,6 +125,12 @@ public:
     // True once the control has been painted on screen.
     bool PaintedOnce() const { return m_paintedOnce; }
 
+    // Keyboard, for controls that draw targets of their own: a key (a Qt key
+    // code) pressed while the control has the focus, true when handled; and
+    // the focus coming and going, byKeyboard when Tab or Shift+Tab brought it.
+    virtual bool KeyDown(int qtKey, TShiftState shift) { return false; }
+    virtual void FocusChanged(bool focused, bool byKeyboard) {}
+
 protected:
     void PaintControls(const TRect& clip);
 
