@@ -15,6 +15,7 @@
 #include "app/main_form.h"
 #include "main_window_fixture.h"
 #include "platform/accessible.h"
+#include "platform/button.h"
 #include "platform/label.h"
 #include "platform/radio_button.h"
 #include "setup/board_highlight.h"
@@ -190,6 +191,75 @@ TEST_F(BoardAccessibilityTest, TheLabelsAroundTheJumperNameItWhateverItsTurn) {
     EXPECT_EQ(jumper->AccessibleName(), "Jumper");
     jumper->SetAccessibleName("Power selection jumper");
     EXPECT_EQ(jumper->AccessibleName(), "Power selection jumper");
+}
+
+}  // namespace
+}  // namespace kx
+
+namespace kx {
+namespace {
+
+// Whether the dashed focus mark shows in the board's last picture: its
+// black and white dashes along the ellipse of the marked circle, two pixels
+// in from the circle's left edge on its horizontal middle line.
+bool MarkShowsOn(const TBoardImage& board, const TBoardHighlight& circle) {
+    const QImage& buffer = board.BackBuffer();
+    const int y = circle.Top() + circle.Height() / 2;
+    for (int dy = -6; dy <= 6; ++dy) {
+        for (int x = circle.Left() + 1; x <= circle.Left() + 4; ++x) {
+            const QRgb p = buffer.pixel(x, y + dy);
+            if (p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+class BoardFocusTest : public test::MainWindowFixture {};
+
+TEST_F(BoardFocusTest, TheMarkShowsOnlyWhileTheKeyboardHoldsTheBoard) {
+    TBoardImage* board = form->BoardImage1;
+    board->FocusGroup(form->LedHighlight);
+    Pump();
+    ASSERT_TRUE(board->Focused());
+    board->Repaint();
+    EXPECT_TRUE(board->FocusMarkVisible());
+    EXPECT_TRUE(MarkShowsOn(*board, *form->LedHighlight));
+    EXPECT_FALSE(MarkShowsOn(*board, *form->USBHighlight));
+    EXPECT_TRUE(AccessibleOf(form->LedHighlight)->state().focused);
+
+    // A popup opened from the keyboard takes the focus; the mark goes.
+    ASSERT_TRUE(board->KeyDown(Qt::Key_Space, 0));
+    Pump();
+    TPopupForm* popup = form->LedHighlight->Popup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(popup->Visible());
+    board->Repaint();
+    EXPECT_FALSE(board->FocusMarkVisible());
+    EXPECT_FALSE(MarkShowsOn(*board, *form->LedHighlight));
+
+    // Done gives the focus back to the group, mark and all.
+    popup->DoneButton->Click();
+    Pump();
+    EXPECT_TRUE(board->Focused());
+    EXPECT_EQ(board->FocusedGroup(), form->LedHighlight);
+    board->Repaint();
+    EXPECT_TRUE(MarkShowsOn(*board, *form->LedHighlight));
+}
+
+TEST_F(BoardFocusTest, APopupThePointerOpenedGivesNoFocusBack) {
+    TBoardImage* board = form->BoardImage1;
+    TBoardHighlight* led = form->LedHighlight;
+    const TPoint o = board->ClientOrigin();
+    PointerAt(o.X + led->Left() + led->Width() / 2, o.Y + led->Top() + led->Height() / 2);
+    led->Click();
+    Pump();
+    ASSERT_NE(led->Popup(), nullptr);
+    EXPECT_FALSE(led->Popup()->ReturnFocus());
+    led->Popup()->DoneButton->Click();
+    Pump();
+    EXPECT_FALSE(board->FocusMarkVisible());
 }
 
 }  // namespace
