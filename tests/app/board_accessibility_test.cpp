@@ -248,6 +248,30 @@ TEST_F(BoardFocusTest, TheMarkShowsOnlyWhileTheKeyboardHoldsTheBoard) {
     EXPECT_TRUE(MarkShowsOn(*board, *form->LedHighlight));
 }
 
+TEST_F(BoardFocusTest, ATourStepFromAKeyboardPopupHandsTheFocusReturnOn) {
+    TBoardImage* board = form->BoardImage1;
+    board->FocusGroup(form->PowerHighlightSel);
+    ASSERT_TRUE(board->KeyDown(Qt::Key_Return, 0));
+    Pump();
+    TPopupForm* power = form->PowerHighlightSel->Popup();
+    ASSERT_NE(power, nullptr);
+    power->NextButton->Click();
+    Pump();
+    // The step closed the power popup, but the next popup holds the focus:
+    // the board does not take it back yet.
+    TPopupForm* filter = form->FilterHighlight->Popup();
+    ASSERT_NE(filter, nullptr);
+    EXPECT_FALSE(power->Visible());
+    EXPECT_TRUE(filter->Visible());
+    EXPECT_TRUE(filter->ReturnFocus());
+    EXPECT_FALSE(board->Focused());
+
+    filter->DoneButton->Click();
+    Pump();
+    EXPECT_TRUE(board->Focused());
+    EXPECT_EQ(board->FocusedGroup(), form->FilterHighlight);
+}
+
 TEST_F(BoardFocusTest, APopupThePointerOpenedGivesNoFocusBack) {
     TBoardImage* board = form->BoardImage1;
     TBoardHighlight* led = form->LedHighlight;
