@@ -128,12 +128,12 @@ void ReleaseAccessible(TControl* control) {
 }
 
 std::vector<TControl*> AccessibleChildren(const TWinControl* control) {
+    return control != nullptr ? control->AccessibleChildList() : std::vector<TControl*>{};
+}
+
+std::vector<TControl*> TWinControl::AccessibleChildList() const {
     std::vector<TControl*> list;
-    if (control == nullptr) {
-        return list;
-    }
-    for (int i = 0; i < control->ControlCount(); ++i) {
-        TControl* c = control->Controls(i);
+    for (TControl* c : m_controls) {
         if (dynamic_cast<TWinControl*>(c) == nullptr && c->AccessibleExposed()) {
             list.push_back(c);
         }

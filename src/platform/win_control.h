@@ -53,6 +53,11 @@ public:
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
 
+    // The windowless children a screen reader sees, in the order it reads
+    // them: by default those that stand on the bus, in child order. A control
+    // whose child order changes as it paints gives a steadier order here.
+    virtual std::vector<TControl*> AccessibleChildList() const;
+
     // Lays out aligned and anchored children for the current client size.
     void Realign();
     // The bounding box of the visible children, for fitting a window to them.

@@ -74,7 +74,10 @@ public:
     // within each, the order of its entries). Enter or Space opens and pins
     // the marked group's popup as a click does. The groups, each as the
     // circle that speaks for it, in that order:
-    std::vector<TBoardHighlight*> FocusGroups();
+    std::vector<TBoardHighlight*> FocusGroups() const;
+    // A screen reader reads the groups in the same order, which stays put
+    // while the circles change places in the child order.
+    std::vector<TControl*> AccessibleChildList() const override;
     // The group the mark stands on (its speaking circle), or none. Not owned.
     TBoardHighlight* FocusedGroup() const { return m_focusGroup; }
     // Whether the mark shows: the board has the keyboard focus and the user

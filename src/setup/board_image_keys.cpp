@@ -31,7 +31,7 @@ int TypeRank(THighlightType t) {
 
 }  // namespace
 
-std::vector<TBoardHighlight*> TBoardImage::FocusGroups() {
+std::vector<TBoardHighlight*> TBoardImage::FocusGroups() const {
     std::vector<TBoardHighlight*> groups;
     for (int i = 0; i < ControlCount(); ++i) {
         auto* c = dynamic_cast<TBoardHighlight*>(Controls(i));
@@ -52,6 +52,22 @@ std::vector<TBoardHighlight*> TBoardImage::FocusGroups() {
     std::stable_sort(groups.begin(), groups.end(),
                      [&](const TBoardHighlight* a, const TBoardHighlight* b) { return key(a) < key(b); });
     return groups;
+}
+
+std::vector<TControl*> TBoardImage::AccessibleChildList() const {
+    std::vector<TControl*> list;
+    for (TBoardHighlight* group : FocusGroups()) {
+        if (group->AccessibleExposed()) {
+            list.push_back(group);
+        }
+    }
+    // Anything else drawn on the board that stands on the bus follows.
+    for (TControl* c : TCustomPanel::AccessibleChildList()) {
+        if (dynamic_cast<TBoardHighlight*>(c) == nullptr) {
+            list.push_back(c);
+        }
+    }
+    return list;
 }
 
 bool TBoardImage::FocusMarkVisible() const {
