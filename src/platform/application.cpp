@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/accessible.h"
 #include "platform/dialogs.h"
 #include "platform/qt_bridge.h"
 
@@ -114,6 +115,7 @@ TApplication::TApplication() : TComponent(nullptr) {
         app->setQuitOnLastWindowClosed(false);
     }
     HookDispatcher();
+    InstallAccessibleFactory();
 }
 
 TApplication::~TApplication() {

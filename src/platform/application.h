@@ -131,6 +131,9 @@ public:
     // Test seams: place the pointer; process every pending event, then run the
     // idle step (repeated while OnIdle asks for more).
     void SetCursorPosForTesting(std::optional<TPoint> pos) { m_cursorOverride = pos; }
+    // Test seam: hears every change a control tells screen readers of, also
+    // where no screen reader listens (Qt drops the events then).
+    std::function<void(TControl* control, TAccessibleChange change)> OnAccessibleChangeForTesting;
     void ProcessMessages();
     void PumpUntilIdle();
 

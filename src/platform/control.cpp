@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/accessible.h"
 #include "platform/application.h"
 #include "platform/win_control.h"
 
@@ -48,6 +49,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
     Destroying();
+    ReleaseAccessible(this);
     if (Application != nullptr) {
         Application->ControlDestroyed(this);
     }
@@ -474,6 +476,7 @@ void TGraphicControl::VisibleChanged() {
     if (m_parent != nullptr && m_parent->ClientWidget() != nullptr) {
         m_parent->ClientWidget()->update(m_left, m_top, m_width, m_height);
     }
+    AccessibleNotify(m_visible ? acShow : acHide);
 }
 
 }  // namespace kx

@@ -13,12 +13,40 @@
 #include "platform/font.h"
 #include "platform/types.h"
 
+class QAccessibleInterface;
+
 namespace kx {
 
 class TWinControl;
 
 // Packs client coordinates into a mouse message's LParam (16 bits each, signed).
 std::intptr_t PackPoint(int x, int y);
+
+// What a control is to assistive technology (screen readers). arNone keeps a
+// control off the accessibility bus; windowed controls are shown there by
+// their Qt widgets whatever they say here.
+enum class TAccessibleRole : std::uint8_t { arNone, arStaticText, arButton, arGraphic };
+using enum TAccessibleRole;
+
+struct TAccessibleState {
+    bool Focusable = false;
+    bool Focused = false;
+    bool Checkable = false;
+    bool Checked = false;
+    bool Pressed = false;
+};
+
+// The changes a screen reader is told about.
+enum class TAccessibleChange : std::uint8_t {
+    acNameChanged,
+    acDescriptionChanged,
+    acStateChanged,
+    acFocus,
+    acValueChanged,
+    acShow,
+    acHide
+};
+using enum TAccessibleChange;
 
 struct TSizeConstraints {
     int MinWidth = 0;
@@ -134,6 +162,29 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
 
+    // Accessibility. A windowless control whose role is not arNone becomes an
+    // accessible child of its windowed parent; components only say what they
+    // are through these, the platform layer does the rest.
+    virtual TAccessibleRole AccessibleRole() const { return arNone; }
+    // Whether the control stands for itself on the bus (a member of a group
+    // that one control speaks for does not).
+    virtual bool AccessibleExposed() const { return AccessibleRole() != arNone && m_visible; }
+    // The set name, or else the caption without its accelerator marks.
+    virtual std::string AccessibleName() const;
+    void SetAccessibleName(const std::string& name);
+    // The set description, or else the hint.
+    virtual std::string AccessibleDescription() const;
+    void SetAccessibleDescription(const std::string& description);
+    virtual TAccessibleState AccessibleState() const { return {}; }
+    // Where the control is for the screen reader, in its parent's client
+    // coordinates.
+    virtual TRect AccessibleBounds() const { return BoundsRect(); }
+    // The control's one action (what a click does), or none.
+    virtual bool HasAccessibleAction() const { return false; }
+    virtual void DoAccessibleAction() {}
+    // Tells a listening screen reader that something changed.
+    void AccessibleNotify(TAccessibleChange change);
+
     // Called when the parent's font or colour changed (for ParentFont and
     // ParentColor).
     virtual void ParentFontChanged();
@@ -190,6 +241,13 @@ protected:
     int m_cursor = 0;
     int m_helpContext = 0;
     bool m_clicked = false;
+    std::string m_accessibleName;
+    std::string m_accessibleDescription;
+    // The id of the control's accessible interface once a screen reader asked
+    // for it (windowless controls only); released with the control.
+    unsigned m_accessibleId = 0;
+    friend QAccessibleInterface* AccessibleOf(TControl* control);
+    friend void ReleaseAccessible(TControl* control);
     TPoint m_anchorRules;         // left/right or centre, top/bottom or centre
     TPoint m_originalParentSize;  // the parent's client size when the rules were taken
 };

@@ -124,7 +124,7 @@ public:
     void WindowGeometryChanged();
     void WindowActivated(bool active);
     void CloseRequested();
-    bool KeyPressed(int qtKey);
+    virtual bool KeyPressed(int qtKey);
 
 protected:
     void WndProc(TMessage& message) override;

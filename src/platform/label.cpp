@@ -89,6 +89,7 @@ void TLabel::Loaded() {
 void TLabel::CaptionChanged() {
     AdjustBounds();
     Invalidate();
+    AccessibleNotify(acNameChanged);
 }
 
 void TLabel::FontChanged() {

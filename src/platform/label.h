@@ -25,6 +25,9 @@ public:
     void Paint() override;
     void Loaded() override;
 
+    // A label is static text named by its caption.
+    TAccessibleRole AccessibleRole() const override { return arStaticText; }
+
     // Resizes to the text when AutoSize is on. The edge the text is aligned
     // to stays where it is: the left edge, the right edge, or the centre.
     void AdjustBounds();

@@ -1,5 +1,8 @@
 #include "platform/radio_button.h"
 
+#include <algorithm>
+
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include "platform/color_contrast.h"
@@ -16,6 +19,28 @@ public:
     void Detach() { m_owner = nullptr; }
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        int direction = 0;
+        switch (e->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Left:
+                direction = -1;
+                break;
+            case Qt::Key_Down:
+            case Qt::Key_Right:
+                direction = 1;
+                break;
+            default:
+                break;
+        }
+        if (direction == 0 || m_owner == nullptr || e->modifiers() != Qt::NoModifier) {
+            QRadioButton::keyPressEvent(e);
+            return;
+        }
+        TRadioButton* owner = m_owner;
+        SafeCall([owner, direction] { owner->SelectNeighbour(direction); });
+        e->accept();
+    }
     void nextCheckState() override {
         if (m_owner != nullptr) {
             TRadioButton* owner = m_owner;
@@ -90,6 +115,31 @@ void TRadioButton::ColorChanged() {
     if (m_widget != nullptr) {
         SetWidgetColors(Radio(), m_color, QPalette::Window, QPalette::WindowText);
     }
+}
+
+void TRadioButton::SelectNeighbour(int direction) {
+    if (m_parent == nullptr) {
+        return;
+    }
+    std::vector<TRadioButton*> group;
+    for (int i = 0; i < m_parent->ControlCount(); ++i) {
+        auto* r = dynamic_cast<TRadioButton*>(m_parent->Controls(i));
+        if (r != nullptr && (r == this || (r->Visible() && r->Enabled()))) {
+            group.push_back(r);
+        }
+    }
+    std::stable_sort(group.begin(), group.end(), [](const TRadioButton* a, const TRadioButton* b) {
+        return a->Top() != b->Top() ? a->Top() < b->Top() : a->Left() < b->Left();
+    });
+    const auto at = std::find(group.begin(), group.end(), this) - group.begin();
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    if (n < 2) {
+        return;
+    }
+    TRadioButton* next = group[static_cast<std::size_t>(((at + (direction < 0 ? -1 : 1)) % n + n) % n)];
+    next->SetFocus();
+    // Moving selects, with the same reactions as a click on the button.
+    next->UserClicked();
 }
 
 void TRadioButton::CaptionChanged() {

@@ -28,6 +28,11 @@ public:
     QRadioButton* Radio() const;
     // What a click by the user does.
     void UserClicked();
+    // The arrow keys: checks and focuses the previous (direction < 0) or next
+    // radio button of the same parent, in the order they stand on screen
+    // (top to bottom, then left to right), wrapping at both ends. Buttons that
+    // are hidden or disabled are passed over.
+    void SelectNeighbour(int direction);
 
 protected:
     void CaptionChanged() override;

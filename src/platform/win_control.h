@@ -53,6 +53,11 @@ public:
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
 
+    // The windowless children a screen reader sees, in the order it reads
+    // them: by default those that stand on the bus, in child order. A control
+    // whose child order changes as it paints gives a steadier order here.
+    virtual std::vector<TControl*> AccessibleChildList() const;
+
     // Lays out aligned and anchored children for the current client size.
     void Realign();
     // The bounding box of the visible children, for fitting a window to them.
@@ -124,6 +129,12 @@ public:
     bool Painting() const { return m_painting; }
     // True once the control has been painted on screen.
     bool PaintedOnce() const { return m_paintedOnce; }
+
+    // Keyboard, for controls that draw targets of their own: a key (a Qt key
+    // code) pressed while the control has the focus, true when handled; and
+    // the focus coming and going, byKeyboard when Tab or Shift+Tab brought it.
+    virtual bool KeyDown(int qtKey, TShiftState shift) { return false; }
+    virtual void FocusChanged(bool focused, bool byKeyboard) {}
 
 protected:
     void PaintControls(const TRect& clip);

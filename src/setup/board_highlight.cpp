@@ -271,6 +271,7 @@ void TBoardHighlight::Paint() {
         look = m_litImage.get();
     }
     Canvas().DrawImage(0, 0, look->Image());
+    PaintFocusMarkIfFocused();
 }
 
 void TBoardHighlight::WndProc(TMessage& message) {
@@ -334,6 +335,7 @@ void TBoardHighlight::Pin() {
         SetMenuCheck(true);
     }
     ForEachLinked([](TBoardHighlight* c) { c->PinAndFocus(); });
+    NotifyGroupState();
 }
 
 void TBoardHighlight::PinAndFocus() {

@@ -83,6 +83,33 @@ public:
     void SetMenuCheck(bool Value);
     void MenuItemClick(TObject* Sender);
 
+    // Accessibility: a linked group stands on the bus as one button, the
+    // circle that speaks for it, named by the plain title and described by
+    // the panel's text; checked while the group's popup is pinned open.
+    // Its action does what a click does.
+    TAccessibleRole AccessibleRole() const override { return arButton; }
+    bool AccessibleExposed() const override;
+    std::string AccessibleName() const override;
+    std::string AccessibleDescription() const override;
+    TAccessibleState AccessibleState() const override;
+    bool HasAccessibleAction() const override { return true; }
+    void DoAccessibleAction() override;
+
+    // The circle that speaks for the linked group: of those linked, the one
+    // the board description created first (this one without a group).
+    TBoardHighlight* GroupLeader();
+    const TBoardHighlight* GroupLeader() const;
+    // The popup of the linked group, whichever circle built it, or none.
+    TPopupForm* GroupPopup() const;
+    // Where the group's entry stands in its type menu, or -1 without one.
+    int MenuIndex() const;
+    // Opens and pins the group's popup as the pointer coming in and a click
+    // do; for the keyboard and screen readers. A disabled circle is not
+    // pinned, as it takes no click.
+    void Activate();
+    // Tells a screen reader that the group's pinned state may have changed.
+    void NotifyGroupState();
+
     // Whether other is linked to this circle (this one included).
     bool IsLinkedTo(const TBoardHighlight* other) const;
     // Runs f on every linked circle, in child order, the circle itself
@@ -98,6 +125,8 @@ private:
     void MouseLeaveHandler(std::intptr_t p);
     void FirstPaintSetup();
     void ApplyTypeSettings();
+    // The board's keyboard focus mark, over every circle of the marked group.
+    void PaintFocusMarkIfFocused();
 
     std::unique_ptr<TBitmap> m_idleImage;
     std::unique_ptr<TBitmap> m_activeImage;

@@ -17,6 +17,10 @@ TBoardImage::TBoardImage(TComponent* AOwner) : TCustomPanel(AOwner), m_picture(s
     m_autoSize = true;
     m_bevelOuter = bvNone;
     m_picture->OnChange = [this](TObject*) { PictureChanged(); };
+    // Tab reaches the board; its circles are then chosen with the arrow keys.
+    m_tabStop = true;
+    m_widget->setFocusPolicy(Qt::StrongFocus);
+    SetAccessibleName("Board photograph");
 }
 
 TBoardImage::~TBoardImage() {
@@ -31,6 +35,8 @@ void TBoardImage::Notification(TComponent* comp, TOperation op) {
             m_first = nullptr;
         if (comp == m_menu)
             m_menu = nullptr;
+        if (comp == m_focusGroup)
+            m_focusGroup = nullptr;
     }
 }
 

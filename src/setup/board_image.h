@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/graphics.h"
 #include "platform/win_control.h"
@@ -67,11 +68,38 @@ public:
     // Runs on every change of the picture and of the drawing settings.
     void PictureChanged();
 
+    // Keyboard. The board is one focus stop: a focus mark stands on one
+    // linked group of circles at a time and the arrow keys move it from group
+    // to group in the order of the menus (settings, calibration, options;
+    // within each, the order of its entries). Enter or Space opens and pins
+    // the marked group's popup as a click does. The groups, each as the
+    // circle that speaks for it, in that order:
+    std::vector<TBoardHighlight*> FocusGroups() const;
+    // A screen reader reads the groups in the same order, which stays put
+    // while the circles change places in the child order.
+    std::vector<TControl*> AccessibleChildList() const override;
+    // The group the mark stands on (its speaking circle), or none. Not owned.
+    TBoardHighlight* FocusedGroup() const { return m_focusGroup; }
+    // Whether the mark shows: the board has the keyboard focus and the user
+    // reached or moved it with the keyboard.
+    bool FocusMarkVisible() const;
+    // Puts the mark on circle's group and the keyboard focus on the board.
+    void FocusGroup(TBoardHighlight* circle);
+    bool KeyDown(int qtKey, TShiftState shift) override;
+    void FocusChanged(bool focused, bool byKeyboard) override;
+    // Draws the focus mark over a circle of width x height in its own
+    // canvas: a two-pixel dashed ring in black and white, seen on any part of
+    // the photograph.
+    static void PaintFocusMark(TCanvas& canvas, int width, int height);
+
 protected:
     void Notification(TComponent* comp, TOperation op) override;
 
 private:
     bool DoPaletteChange();
+    // Moves the mark to group (a speaking circle) and tells the screen reader.
+    void MoveFocusMark(TBoardHighlight* group);
+    void InvalidateGroup(TBoardHighlight* group);
 
     std::unique_ptr<TPicture> m_picture;
     bool m_stretch = false;
@@ -86,6 +114,9 @@ private:
     TBoardHighlight* m_first = nullptr;
     int m_designLeft = 0;
     int m_designTop = 0;
+    // Cleared when the circle goes.
+    TBoardHighlight* m_focusGroup = nullptr;
+    bool m_focusVisible = false;
 };
 
 void RegisterBoardImageClass(TClassRegistry& registry);

@@ -1,6 +1,10 @@
 #include "setup/popup_form.h"
 
 #include <algorithm>
+#include <memory>
+
+#include <QTimer>
+#include <QWidget>
 
 #include "platform/application.h"
 #include "platform/button.h"
@@ -175,12 +179,69 @@ void TPopupForm::Build(TBoardHighlight* c) {
         SetBounds(left, top, Width(), Height());
     }
 
+    DescribeForScreenReaders(panel);
     Show();
     if (panel != nullptr) {
         panel->SetFocus();
     } else {
         DoneButton->SetFocus();
     }
+}
+
+void TPopupForm::DescribeForScreenReaders(TWinControl* focusTarget) {
+    std::string text;
+    for (const std::string& line : StatusMemo->Lines()) {
+        if (line.empty()) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += line;
+    }
+    Widget()->setAccessibleDescription(QString::fromStdString(text));
+    // The panel takes the focus when the popup opens, and on its own it has
+    // no name: it says the popup's title and text instead.
+    if (focusTarget != nullptr) {
+        focusTarget->SetAccessibleName(Caption());
+        focusTarget->SetAccessibleDescription(text);
+    }
+}
+
+bool TPopupForm::KeyPressed(int qtKey) {
+    if (qtKey == Qt::Key_Escape) {
+        Close();
+        return true;
+    }
+    return TForm::KeyPressed(qtKey);
+}
+
+void TPopupForm::GiveFocusBack() {
+    auto* board = m_highlight != nullptr ? dynamic_cast<TBoardImage*>(m_highlight->Parent()) : nullptr;
+    if (board == nullptr || board->Widget() == nullptr) {
+        return;
+    }
+    std::weak_ptr<bool> alive = m_highlight->m_alive;
+    TBoardHighlight* circle = m_highlight;
+    // Later, so that a tour step that opens the next popup goes first.
+    QTimer::singleShot(0, board->Widget(), [board, circle, alive] {
+        const auto a = alive.lock();
+        if (!a || !*a || Screen == nullptr) {
+            return;
+        }
+        for (TForm* f : Screen->FormList()) {
+            auto* popup = dynamic_cast<TPopupForm*>(f);
+            if (popup != nullptr && popup->Visible() && popup->ReturnFocus()) {
+                return;
+            }
+        }
+        try {
+            board->FocusGroup(circle);
+        } catch (const std::exception& e) {
+            if (Application != nullptr)
+                Application->HandleException(e);
+        }
+    });
 }
 
 void TPopupForm::PopupClose(TObject*, TCloseAction&) {
@@ -191,6 +252,11 @@ void TPopupForm::PopupClose(TObject*, TCloseAction&) {
     m_closeOnLeave = false;
     m_highlight->Unlight();
     m_highlight->ForEachLinked([](TBoardHighlight* linked) { linked->Unlight(); });
+    m_highlight->NotifyGroupState();
+    if (m_returnFocus) {
+        m_returnFocus = false;
+        GiveFocusBack();
+    }
 }
 
 void TPopupForm::WndProc(TMessage& message) {
@@ -254,12 +320,34 @@ void TPopupForm::Step(TBoardHighlight* circle, int direction) {
     if (target == nullptr) {
         return;
     }
+    const bool fromKeyboard = circle->Popup() != nullptr && circle->Popup()->ReturnFocus();
     if (circle->Popup() != nullptr) {
         circle->Popup()->Close();
     }
     if (target->OnClick) {
         TNotifyEvent handler = target->OnClick;
         handler(circle);
+    }
+    if (fromKeyboard) {
+        HandReturnFocusOn(circle, target->Caption());
+    }
+}
+
+void TPopupForm::HandReturnFocusOn(TBoardHighlight* circle, const std::string& title) {
+    // The tour went on from a popup the keyboard opened: the next popup
+    // gives the focus back to its own group when it closes.
+    TWinControl* board = circle->Parent();
+    if (board == nullptr) {
+        return;
+    }
+    for (int i = 0; i < board->ControlCount(); ++i) {
+        auto* c = dynamic_cast<TBoardHighlight*>(board->Controls(i));
+        if (c != nullptr && c->Title() == title && c->HighlightType() == circle->HighlightType()) {
+            if (TPopupForm* popup = c->GroupPopup(); popup != nullptr && popup->Visible()) {
+                popup->SetReturnFocus(true);
+            }
+            return;
+        }
     }
 }
 

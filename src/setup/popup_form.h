@@ -31,6 +31,11 @@ public:
     TBoardHighlight* Highlight() const { return m_highlight; }
     bool CloseOnLeave() const { return m_closeOnLeave; }
     void SetCloseOnLeave(bool v) { m_closeOnLeave = v; }
+    // Set when the keyboard opened the popup: closing it gives the keyboard
+    // focus back to its group on the board. A tour step hands it on to the
+    // next popup.
+    bool ReturnFocus() const { return m_returnFocus; }
+    void SetReturnFocus(bool v) { m_returnFocus = v; }
 
     // The close handler: clears the menu check and unlights the group.
     void PopupClose(TObject* Sender, TCloseAction& Action);
@@ -42,6 +47,9 @@ public:
     // TBoardHighlight::ShowPopup.
     static void ShowFor(TBoardHighlight* circle);
 
+    // Esc closes the popup as Done does.
+    bool KeyPressed(int qtKey) override;
+
 protected:
     void WndProc(TMessage& message) override;
     void Notification(TComponent* comp, TOperation op) override;
@@ -49,9 +57,17 @@ protected:
 private:
     void Step(TBoardHighlight* circle, int direction);
     void Build(TBoardHighlight* circle);
+    // The popup is announced by its title and text: the window and the
+    // control that takes the focus carry them.
+    void DescribeForScreenReaders(TWinControl* focusTarget);
+    // After the popup closed: the board's focus mark back on the group, unless
+    // another popup opened from the keyboard took over meanwhile.
+    void GiveFocusBack();
+    void HandReturnFocusOn(TBoardHighlight* circle, const std::string& title);
 
     TBoardHighlight* m_highlight = nullptr;
     bool m_closeOnLeave = false;
+    bool m_returnFocus = false;
 };
 
 }  // namespace kx

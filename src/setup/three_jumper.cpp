@@ -47,6 +47,7 @@ void TThreeJumper::SetJumperState(TJumperState s) {
     }
     m_jumperState = s;
     Invalidate();
+    AccessibleNotify(acDescriptionChanged);
 }
 
 void TThreeJumper::SetBaseColor(TColor c) {

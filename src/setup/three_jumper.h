@@ -48,6 +48,19 @@ public:
     void Click() override;
     void Paint() override;
 
+    // Accessibility: a button whose action does what a click does. Unless a
+    // name is set, it is named after the labels at its two ends ("VEXT/VUSB
+    // jumper"), and its description says where the cap is, in the words of
+    // those labels.
+    TAccessibleRole AccessibleRole() const override { return arButton; }
+    std::string AccessibleName() const override;
+    std::string AccessibleDescription() const override;
+    bool HasAccessibleAction() const override { return true; }
+    void DoAccessibleAction() override;
+    // The captions of the labels beside pin 1 and pin 3 (empty where none
+    // stands near that end).
+    std::string EndLabel(int pin) const;
+
 private:
     // The state one click moves the cap to.
     TJumperState NextState() const;
