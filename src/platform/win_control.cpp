@@ -1,6 +1,7 @@
 #include "platform/win_control.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include <QAbstractScrollArea>
 #include <QMouseEvent>
@@ -443,20 +444,50 @@ void TCustomControl::Paint() {
     m_canvas.FillRect(ClientRect());
 }
 
-void TCustomControl::PaintWindow(const TRect& r) {
-    const int w = std::max(ClientWidth(), 0);
-    const int h = std::max(ClientHeight(), 0);
-    QWidget* cw = ClientWidget();
-    const int qw = cw != nullptr ? cw->width() : w;
-    const int qh = cw != nullptr ? cw->height() : h;
-    if (m_backBuffer.width() != qw || m_backBuffer.height() != qh) {
-        m_backBuffer = QImage(std::max(qw, 1), std::max(qh, 1), QImage::Format_RGB32);
-        m_backBuffer.fill(ToQColor(m_color));
+TRect TCustomControl::PaintArea() const {
+    const QWidget* cw = ClientWidget();
+    const int w = cw != nullptr ? cw->width() : ClientWidth();
+    const int h = cw != nullptr ? cw->height() : ClientHeight();
+    return {0, 0, std::max(w, 0), std::max(h, 0)};
+}
+
+QImage TCustomControl::PaintWindow(const TRect& r, double ratio, TRect& covered) {
+    const TRect client = PaintArea();
+    TRect area = r.Intersect(client);
+    // Grow the region until it takes in every windowless child it touches; a ring that reads the
+    // photograph beneath it at its first paint must find all of it, not just the damaged part.
+    for (bool grown = !area.IsEmpty(); grown;) {
+        grown = false;
+        for (const TControl* c : m_controls) {
+            if (dynamic_cast<const TGraphicControl*>(c) == nullptr || !c->Visible()) {
+                continue;
+            }
+            const TRect bounds = c->BoundsRect().Intersect(client);
+            if (bounds.Intersect(area).IsEmpty()) {
+                continue;
+            }
+            const TRect united{std::min(area.Left, bounds.Left), std::min(area.Top, bounds.Top),
+                               std::max(area.Right, bounds.Right), std::max(area.Bottom, bounds.Bottom)};
+            if (united != area) {
+                area = united;
+                grown = true;
+            }
+        }
     }
-    const TRect clip = r.Intersect({0, 0, m_backBuffer.width(), m_backBuffer.height()});
-    if (clip.IsEmpty()) {
-        return;
+    covered = area;
+    if (area.IsEmpty()) {
+        return {};
     }
+    const auto left = DevicePixels(area.Left, ratio);
+    const auto top = DevicePixels(area.Top, ratio);
+    const auto width = DevicePixels(area.Right, ratio) - left;
+    const auto height = DevicePixels(area.Bottom, ratio) - top;
+    QImage buffer(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    if (buffer.isNull()) {
+        throw std::runtime_error("Not enough memory to paint " + Name());
+    }
+    // What the control does not cover shows its colour; the buffer starts with no content of its own.
+    buffer.fill(ToQColor(m_color));
     m_painting = true;
     struct Restore {
         TCustomControl* self;
@@ -465,20 +496,39 @@ void TCustomControl::PaintWindow(const TRect& r) {
             self->m_painting = false;
         }
     } restore{this};
-    m_canvas.Attach(&m_backBuffer, {0, 0}, clip);
-    if (!m_opaque) {
-        // What the control does not cover shows its colour.
-        m_canvas.Brush().Color = m_color;
-        m_canvas.FillRect(clip);
-    }
+    m_canvas.Attach(&buffer, {static_cast<int>(-left), static_cast<int>(-top)},
+                    {0, 0, buffer.width(), buffer.height()}, ratio);
     Paint();
-    PaintControls(clip);
+    PaintControls(area);
     m_paintedOnce = true;
+    return buffer;
+}
+
+QImage TCustomControl::Render(const TRect& r, double ratio) {
+    TRect covered;
+    const QImage composed = PaintWindow(r, ratio, covered);
+    const TRect wanted = r.Intersect(covered);
+    if (composed.isNull() || wanted.IsEmpty()) {
+        return {};
+    }
+    const auto left = DevicePixels(wanted.Left, ratio);
+    const auto top = DevicePixels(wanted.Top, ratio);
+    return composed.copy(static_cast<int>(left - DevicePixels(covered.Left, ratio)),
+                         static_cast<int>(top - DevicePixels(covered.Top, ratio)),
+                         static_cast<int>(DevicePixels(wanted.Right, ratio) - left),
+                         static_cast<int>(DevicePixels(wanted.Bottom, ratio) - top));
+}
+
+QImage TCustomControl::Render() {
+    return Render(PaintArea(), 1.0);
 }
 
 void TCustomControl::PaintControls(const TRect& clip) {
     // A child may reorder the list while it paints (bringing itself to the
     // front), so walk a copy.
+    QImage* surface = m_canvas.Surface();
+    const double ratio = m_canvas.Ratio();
+    const TPoint origin = m_canvas.Origin();
     const std::vector<TControl*> children = m_controls;
     for (TControl* c : children) {
         auto* g = dynamic_cast<TGraphicControl*>(c);
@@ -489,7 +539,15 @@ void TCustomControl::PaintControls(const TRect& clip) {
         if (area.IsEmpty()) {
             continue;
         }
-        g->m_canvas.Attach(&m_backBuffer, {g->Left(), g->Top()}, area);
+        // The child's canvas starts at its own device corner; its clip is the device pixels of the
+        // part of it being painted.
+        const auto device = [&](int v, int shift) {
+            return static_cast<int>(DevicePixels(v, ratio)) + shift;
+        };
+        g->m_canvas.Attach(surface, {device(g->Left(), origin.X), device(g->Top(), origin.Y)},
+                           {device(area.Left, origin.X), device(area.Top, origin.Y),
+                            device(area.Right, origin.X), device(area.Bottom, origin.Y)},
+                           ratio);
         try {
             g->Paint();
         } catch (...) {
@@ -641,12 +699,25 @@ void KxPaintWidget::paintEvent(QPaintEvent* event) {
         return;
     }
     const QRect qr = event->rect();
+    const double ratio = devicePixelRatioF();
+    QImage buffer;
+    TRect covered;
     ++g_paintDepth;
-    SafeCall([&] { m_control->PaintWindow({qr.left(), qr.top(), qr.right() + 1, qr.bottom() + 1}); });
+    SafeCall([&] {
+        buffer =
+            m_control->PaintWindow({qr.left(), qr.top(), qr.right() + 1, qr.bottom() + 1}, ratio, covered);
+    });
     --g_paintDepth;
     QPainter p(this);
-    const QImage& buffer = m_control->BackBuffer();
-    p.drawImage(qr, buffer, qr);
+    if (buffer.isNull()) {
+        // A failed paint still leaves the control's colour, not whatever the backing store held.
+        p.fillRect(qr, ToQColor(m_control->Color()));
+        return;
+    }
+    // The buffer holds device pixels; Qt places them one to one. Qt clips to the region it asked
+    // for, which the buffer may exceed.
+    buffer.setDevicePixelRatio(ratio);
+    p.drawImage(QPointF(covered.Left, covered.Top), buffer);
 }
 
 void KxPaintWidget::Route(unsigned msg, QMouseEvent* event) {

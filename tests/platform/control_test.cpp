@@ -150,13 +150,13 @@ TEST_F(ControlTest, PressAndReleaseInsideTheSameEnabledControlIsAClick) {
 
 TEST_F(ControlTest, WindowlessChildrenPaintIntoTheParentsBufferInChildOrder) {
     Pump();
-    const QImage& buffer = form->BackBuffer();
+    const QImage& buffer = form->Render();
     ASSERT_FALSE(buffer.isNull());
     EXPECT_EQ(buffer.pixel(5, 5), qRgb(255, 255, 255));  // the form's white
     EXPECT_EQ(buffer.pixel(20, 20), qRgb(255, 0, 0));    // a
     b->SetVisible(false);
     Pump();
-    EXPECT_EQ(form->BackBuffer().pixel(80, 80), qRgb(255, 255, 255));
+    EXPECT_EQ(form->Render().pixel(80, 80), qRgb(255, 255, 255));
 }
 
 struct AnchorCase {

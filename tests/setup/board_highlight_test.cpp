@@ -222,7 +222,7 @@ TEST_F(LinkedGroupTest, ActivationDrawsTheStrongestLookAndBringsTheGroupToTheFro
     std::set<TControl*> last{board->Controls(n - 1), board->Controls(n - 2), board->Controls(n - 3)};
     EXPECT_EQ(last, (std::set<TControl*>{circles[0], circles[1], circles[2]}));
     Pump();
-    const QImage& buffer = board->BackBuffer();
+    const QImage& buffer = board->Render();
     const TBoardHighlight* c = circles[1];
     EXPECT_EQ(buffer.pixel(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2),
               c->ActiveImage().Image().pixel(c->Width() / 2, c->Height() / 2));
