@@ -270,6 +270,11 @@ void TBoardHighlight::Paint() {
     if (!m_rendered) {
         FirstPaintSetup();
         m_rendered = true;
+    } else if (m_idleImage->PixelRatio() != Canvas().Ratio()) {
+        // The window went to a screen of another density. The looks are rendered again from what
+        // lies beneath at the new resolution; each paint composes afresh, so that is the
+        // photograph and the circles before this one, never this circle's old look.
+        RenderImages();
     }
     const TBitmap* look = m_idleImage.get();
     if (m_popupActive && m_lit) {
