@@ -9,6 +9,10 @@
 #include <QPainter>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
+#include <sys/mman.h>
+#endif
+
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/qt_bridge.h"
@@ -444,6 +448,39 @@ void TCustomControl::Paint() {
     m_canvas.FillRect(ClientRect());
 }
 
+namespace {
+
+// A paint buffer of w x h device pixels. A large one is mapped from the system on its own and
+// unmapped when the last image using it goes: the allocator would otherwise keep the memory of a
+// window-sized buffer after the paint, as good as a second back buffer.
+QImage NewPaintBuffer(int w, int h) {
+    constexpr std::size_t kOwnMappingFrom = std::size_t{256} * 1024;
+    const auto bytesPerLine = static_cast<std::size_t>(w) * 4;
+    const std::size_t size = bytesPerLine * static_cast<std::size_t>(h);
+#ifdef Q_OS_UNIX
+    if (size >= kOwnMappingFrom) {
+        void* pixels = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pixels == MAP_FAILED) {
+            return {};
+        }
+        struct TMapping {
+            void* Pixels;
+            std::size_t Size;
+        };
+        auto release = [](void* info) {
+            auto* mapping = static_cast<TMapping*>(info);
+            munmap(mapping->Pixels, mapping->Size);
+            delete mapping;
+        };
+        return QImage(static_cast<uchar*>(pixels), w, h, static_cast<qsizetype>(bytesPerLine),
+                      QImage::Format_RGB32, release, new TMapping{pixels, size});
+    }
+#endif
+    return QImage(w, h, QImage::Format_RGB32);
+}
+
+}  // namespace
+
 TRect TCustomControl::PaintArea() const {
     const QWidget* cw = ClientWidget();
     const int w = cw != nullptr ? cw->width() : ClientWidth();
@@ -482,7 +519,7 @@ QImage TCustomControl::PaintWindow(const TRect& r, double ratio, TRect& covered)
     const auto top = DevicePixels(area.Top, ratio);
     const auto width = DevicePixels(area.Right, ratio) - left;
     const auto height = DevicePixels(area.Bottom, ratio) - top;
-    QImage buffer(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    QImage buffer = NewPaintBuffer(static_cast<int>(width), static_cast<int>(height));
     if (buffer.isNull()) {
         throw std::runtime_error("Not enough memory to paint " + Name());
     }
