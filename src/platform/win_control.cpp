@@ -523,8 +523,11 @@ QImage TCustomControl::PaintWindow(const TRect& r, double ratio, TRect& covered)
     if (buffer.isNull()) {
         throw std::runtime_error("Not enough memory to paint " + Name());
     }
-    // What the control does not cover shows its colour; the buffer starts with no content of its own.
-    buffer.fill(ToQColor(m_color));
+    if (!m_opaque) {
+        // What the control does not cover shows its colour; the buffer starts with no content of
+        // its own. An opaque control covers all of it.
+        buffer.fill(ToQColor(m_color));
+    }
     m_painting = true;
     struct Restore {
         TCustomControl* self;
@@ -735,26 +738,36 @@ void KxPaintWidget::paintEvent(QPaintEvent* event) {
     if (m_control == nullptr) {
         return;
     }
-    const QRect qr = event->rect();
     const double ratio = devicePixelRatioF();
-    QImage buffer;
-    TRect covered;
-    ++g_paintDepth;
-    SafeCall([&] {
-        buffer =
-            m_control->PaintWindow({qr.left(), qr.top(), qr.right() + 1, qr.bottom() + 1}, ratio, covered);
-    });
-    --g_paintDepth;
     QPainter p(this);
-    if (buffer.isNull()) {
-        // A failed paint still leaves the control's colour, not whatever the backing store held.
-        p.fillRect(qr, ToQColor(m_control->Color()));
-        return;
+    // Qt leaves out of the region what opaque children cover, such as the board image on the main
+    // window; composing the region's rectangles one by one paints none of that. A region of many
+    // small pieces is painted as one rectangle, so that children it touches are not painted again
+    // for every piece.
+    const QRegion region = event->region();
+    constexpr int kMostPieces = 8;
+    const std::vector<QRect> pieces = region.rectCount() <= kMostPieces
+                                          ? std::vector<QRect>(region.begin(), region.end())
+                                          : std::vector<QRect>{event->rect()};
+    for (const QRect& qr : pieces) {
+        QImage buffer;
+        TRect covered;
+        ++g_paintDepth;
+        SafeCall([&] {
+            buffer = m_control->PaintWindow({qr.left(), qr.top(), qr.right() + 1, qr.bottom() + 1}, ratio,
+                                            covered);
+        });
+        --g_paintDepth;
+        if (buffer.isNull()) {
+            // A failed paint still leaves the control's colour, not whatever the backing store held.
+            p.fillRect(qr, ToQColor(m_control->Color()));
+            continue;
+        }
+        // The buffer holds device pixels; Qt places them one to one. Qt clips to the region it asked
+        // for, which the buffer may exceed.
+        buffer.setDevicePixelRatio(ratio);
+        p.drawImage(QPointF(covered.Left, covered.Top), buffer);
     }
-    // The buffer holds device pixels; Qt places them one to one. Qt clips to the region it asked
-    // for, which the buffer may exceed.
-    buffer.setDevicePixelRatio(ratio);
-    p.drawImage(QPointF(covered.Left, covered.Top), buffer);
 }
 
 void KxPaintWidget::Route(unsigned msg, QMouseEvent* event) {
