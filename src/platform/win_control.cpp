@@ -763,10 +763,15 @@ void KxPaintWidget::paintEvent(QPaintEvent* event) {
             p.fillRect(qr, ToQColor(m_control->Color()));
             continue;
         }
-        // The buffer holds device pixels; Qt places them one to one. Qt clips to the region it asked
-        // for, which the buffer may exceed.
-        buffer.setDevicePixelRatio(ratio);
-        p.drawImage(QPointF(covered.Left, covered.Top), buffer);
+        // The buffer holds device pixels. Undoing the ratio in the painter's transform lets Qt copy
+        // them one to one, without its scaling path. Qt clips to the region it asked for, which the
+        // buffer may exceed.
+        p.save();
+        p.scale(1.0 / ratio, 1.0 / ratio);
+        p.drawImage(QPoint(static_cast<int>(DevicePixels(covered.Left, ratio)),
+                           static_cast<int>(DevicePixels(covered.Top, ratio))),
+                    buffer);
+        p.restore();
     }
 }
 
