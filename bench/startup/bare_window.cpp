@@ -1,5 +1,6 @@
 // A bare Qt window that shows the board photograph as the setup guide does,
-// maximised and centred on white, and quits at its first idle moment. It
+// maximised and centred on white, and quits at its first idle moment when
+// KX_BENCH_EXIT_AT_IDLE is set (bench/memory.sh reads it while it stays). It
 // reports its start-up time in the same line the setup guide prints when
 // started with KX_BENCH_EXIT_AT_IDLE=1, so that bench/startup.sh measures both
 // the same way.
@@ -12,6 +13,7 @@
 #include <unistd.h>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -73,7 +75,10 @@ protected:
 private:
     static void ReportFirstIdle() {
         std::fprintf(stderr, "KX_FIRST_IDLE %lld\n", MillisecondsSinceProcessStart());
-        QCoreApplication::quit();
+        // Without the variable the window stays, so that its memory can be read from outside.
+        if (std::getenv("KX_BENCH_EXIT_AT_IDLE") != nullptr) {
+            QCoreApplication::quit();
+        }
     }
 
     QImage m_photo;

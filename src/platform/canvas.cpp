@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -10,20 +11,9 @@
 #include <QPainter>
 
 #include "platform/color_contrast.h"
+#include "platform/shape_row.h"
 
 namespace kx {
-
-// The outline of one row of a shape, as offsets from the left edge of its box: the pen covers the
-// pixels from Left to LeftEnd and their mirror images at the right; the brush covers what lies
-// between. A row whose LeftEnd reaches its mirror image is outline all along.
-struct TShapeRow {
-    int Left = INT_MAX;
-    int LeftEnd = INT_MIN;
-    void Add(int x) {
-        Left = std::min(Left, x);
-        LeftEnd = std::max(LeftEnd, x);
-    }
-};
 
 // A shape's box after normalising, in 64 bits so that its far edges cannot overflow.
 struct TShapeBox {
@@ -35,124 +25,9 @@ struct TShapeBox {
 
 namespace {
 
-// Products of squared semi-axes outgrow 64 bits well before the coordinate range ends.
-using Wide = __int128;
-
 // Ellipses and rounded corners larger than this are not drawn; nothing on a screen comes near it, and
 // the limit keeps the arithmetic exact and the row tables small.
 constexpr std::int64_t kMaxCurveSide = std::int64_t{1} << 22;
-
-struct TQuadrantPoint {
-    std::int64_t U;
-    std::int64_t V;
-};
-
-// One quarter of the outline of the ellipse inscribed in a box w pixels wide and h high (both at
-// least 3). Coordinates are doubled so that the centre of a box of even size, which falls between
-// pixels, is still an integer: the centre is (0, 0), the semi-axes are A = w - 1 and B = h - 1, and a
-// pixel sits at every other integer. The curve is traced from the top of the box: one pixel per
-// column while it is flatter than 45 degrees, then one pixel per row. Of the two candidate pixels at
-// each step the one nearer the curve is taken, nearness being the size of the ellipse's equation
-// B^2 u^2 + A^2 v^2 - A^2 B^2 at the pixel; this gives the pixels the platform's GDI draws.
-std::vector<TQuadrantPoint> TraceQuadrant(std::int64_t A, std::int64_t B) {
-    const Wide A2 = Wide(A) * A;
-    const Wide B2 = Wide(B) * B;
-    auto residual = [&](std::int64_t u, std::int64_t v) {
-        const Wide f = B2 * u * u + A2 * v * v - A2 * B2;
-        return f < 0 ? -f : f;
-    };
-    std::vector<TQuadrantPoint> points;
-    std::int64_t u = A % 2;
-    std::int64_t v = B;
-    while (B2 * u < A2 * v && u + 2 <= A) {
-        points.push_back({u, v});
-        u += 2;
-        if (v - 2 >= 0 && residual(u, v) > residual(u, v - 2)) {
-            v -= 2;
-        }
-    }
-    while (v >= 0) {
-        points.push_back({u, v});
-        v -= 2;
-        if (v < 0) {
-            break;
-        }
-        if (u + 2 <= A && residual(u + 2, v) < residual(u, v)) {
-            u += 2;
-        }
-    }
-    // A very flat ellipse can reach its middle row short of the box's side; the outline must still
-    // touch all four sides of the box.
-    for (std::int64_t end = points.back().U + 2; end <= A; end += 2) {
-        points.push_back({end, points.back().V});
-    }
-    return points;
-}
-
-// The rows of the ellipse inscribed in a w x h box.
-std::vector<TShapeRow> EllipseRows(int w, int h) {
-    std::vector<TShapeRow> rows(static_cast<std::size_t>(h));
-    if (w <= 2 || h <= 2) {
-        for (TShapeRow& row : rows) {
-            row = {0, w - 1};
-        }
-        return rows;
-    }
-    // The tracing is not symmetric in its two axes, so a tall ellipse is traced lying down and turned
-    // back; an ellipse and its transpose then always have transposed pixels.
-    const bool tall = h > w;
-    const std::int64_t A = (tall ? h : w) - 1;
-    const std::int64_t B = (tall ? w : h) - 1;
-    for (TQuadrantPoint p : TraceQuadrant(A, B)) {
-        const std::int64_t along = (A - p.U) / 2;  // offset from the near end of the long axis
-        const std::int64_t top = (B - p.V) / 2;
-        const std::int64_t bottom = (B + p.V) / 2;
-        if (tall) {
-            rows[static_cast<std::size_t>(along)].Add(static_cast<int>(top));
-            rows[static_cast<std::size_t>(A - along)].Add(static_cast<int>(top));
-        } else {
-            rows[static_cast<std::size_t>(top)].Add(static_cast<int>(along));
-            rows[static_cast<std::size_t>(bottom)].Add(static_cast<int>(along));
-        }
-    }
-    return rows;
-}
-
-// A rectangle whose corners are the quarters of an ew x eh ellipse, each corner ellipse cut down to
-// the box first. Corners of two pixels or less are square.
-std::vector<TShapeRow> RoundRectRows(int w, int h, int ew, int eh) {
-    ew = std::clamp(ew, 0, w);
-    eh = std::clamp(eh, 0, h);
-    std::vector<TShapeRow> rows(static_cast<std::size_t>(h));
-    if (ew <= 2 || eh <= 2) {
-        for (TShapeRow& row : rows) {
-            row = {0, 0};
-        }
-        rows.front() = {0, w - 1};
-        rows.back() = {0, w - 1};
-        return rows;
-    }
-    const std::vector<TShapeRow> corner = EllipseRows(ew, eh);
-    const int upperRows = (eh + 1) / 2;
-    for (int cy = 0; cy < eh; ++cy) {
-        TShapeRow row = corner[static_cast<std::size_t>(cy)];
-        if (cy == 0 || cy == eh - 1) {
-            // The corner's top and bottom rows continue into the straight edges across the box.
-            row.LeftEnd = w - 1 - row.Left;
-        }
-        // The middle row of a corner ellipse of odd height belongs to the upper and the lower corner.
-        for (int y : {cy < upperRows ? cy : -1, cy >= eh - upperRows ? h - eh + cy : -1}) {
-            if (y >= 0) {
-                rows[static_cast<std::size_t>(y)].Add(row.Left);
-                rows[static_cast<std::size_t>(y)].Add(row.LeftEnd);
-            }
-        }
-    }
-    for (int y = upperRows - 1; y <= h - upperRows; ++y) {
-        rows[static_cast<std::size_t>(y)].Add(0);
-    }
-    return rows;
-}
 
 QRgb ToQRgb(TColor color) {
     const TColor rgb = ColorToRGB(color);
@@ -176,9 +51,17 @@ TShapeBox NormalBox(int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-void TCanvas::Attach(QImage* surface, TPoint origin, TRect clip) {
+std::int64_t DevicePixels(std::int64_t v, double ratio) {
+    if (ratio == 1.0) {
+        return v;
+    }
+    return static_cast<std::int64_t>(std::floor(static_cast<double>(v) * ratio + 0.5));
+}
+
+void TCanvas::Attach(QImage* surface, TPoint origin, TRect clip, double ratio) {
     m_surface = surface;
     m_origin = origin;
+    m_ratio = ratio > 0 ? ratio : 1.0;
     if (surface == nullptr) {
         m_clip = {};
         return;
@@ -195,7 +78,31 @@ void TCanvas::Detach() {
 }
 
 TRect TCanvas::ClipRect() const {
-    return m_clip.Offset(-m_origin.X, -m_origin.Y);
+    const TRect device = m_clip.Offset(-m_origin.X, -m_origin.Y);
+    if (m_ratio == 1.0 || device.IsEmpty()) {
+        return device;
+    }
+    auto down = [&](int v) { return static_cast<int>(std::floor(v / m_ratio)); };
+    auto up = [&](int v) { return static_cast<int>(std::ceil(v / m_ratio)); };
+    return {down(device.Left), down(device.Top), up(device.Right), up(device.Bottom)};
+}
+
+std::int64_t TCanvas::Device(std::int64_t v) const {
+    return DevicePixels(v, m_ratio);
+}
+
+int TCanvas::PenWidth() const {
+    return static_cast<int>(std::max<std::int64_t>(1, Device(1)));
+}
+
+TShapeBox TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
+    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    if (m_ratio == 1.0) {
+        return b;
+    }
+    const std::int64_t left = Device(b.Left);
+    const std::int64_t top = Device(b.Top);
+    return {left, top, Device(b.Left + b.Width) - left, Device(b.Top + b.Height) - top};
 }
 
 void TCanvas::FillSpan(std::int64_t y, std::int64_t x1, std::int64_t x2, TColor color) {
@@ -257,13 +164,25 @@ void TCanvas::DrawRows(std::int64_t left, std::int64_t top, std::int64_t width,
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    const TShapeBox b = DeviceBox(x1, y1, x2, y2);
     if (b.Width <= 0 || b.Height <= 0) {
         return;
     }
     if (m_pen.Style == psClear) {
         // Without a pen the platform fills one pixel less to the right and at the bottom.
         FillBox(b.Left, b.Top, b.Width - 1, b.Height - 1, m_brush.Color);
+        return;
+    }
+    if (const int pen = PenWidth(); pen > 1) {
+        // A wide pen is centred on the outline, whose right and bottom sides lie on the last pixel
+        // of the box: it reaches half its width beyond the box at the left and top.
+        const std::int64_t outerLeft = b.Left - pen / 2;
+        const std::int64_t outerTop = b.Top - pen / 2;
+        const std::int64_t outerRight = b.Left + b.Width - 1 - pen / 2 + pen;
+        const std::int64_t outerBottom = b.Top + b.Height - 1 - pen / 2 + pen;
+        FillBox(outerLeft, outerTop, outerRight - outerLeft, outerBottom - outerTop, m_pen.Color);
+        FillBox(outerLeft + pen, outerTop + pen, outerRight - outerLeft - 2 * pen,
+                outerBottom - outerTop - 2 * pen, m_brush.Color);
         return;
     }
     const auto [from, to] = VisibleRows(b.Top, b.Height);
@@ -292,16 +211,26 @@ bool TCanvas::DrawThinCurve(const TShapeBox& b) {
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    const TShapeBox b = DeviceBox(x1, y1, x2, y2);
     if (DrawThinCurve(b)) {
+        return;
+    }
+    if (m_pen.Style != psClear && PenWidth() > 1) {
+        DrawWideCurve(b, true, 0, 0);
         return;
     }
     DrawRows(b.Left, b.Top, b.Width, EllipseRows(static_cast<int>(b.Width), static_cast<int>(b.Height)));
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
-    const TShapeBox b = NormalBox(x1, y1, x2, y2);
+    const TShapeBox b = DeviceBox(x1, y1, x2, y2);
     if (DrawThinCurve(b)) {
+        return;
+    }
+    ellipseWidth = static_cast<int>(std::clamp<std::int64_t>(Device(ellipseWidth), 0, INT_MAX));
+    ellipseHeight = static_cast<int>(std::clamp<std::int64_t>(Device(ellipseHeight), 0, INT_MAX));
+    if (m_pen.Style != psClear && PenWidth() > 1) {
+        DrawWideCurve(b, false, ellipseWidth, ellipseHeight);
         return;
     }
     DrawRows(
@@ -309,8 +238,51 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int el
         RoundRectRows(static_cast<int>(b.Width), static_cast<int>(b.Height), ellipseWidth, ellipseHeight));
 }
 
+void TCanvas::DrawWideCurve(const TShapeBox& b, bool ellipse, int ellipseWidth, int ellipseHeight) {
+    // The pen covers what lies between the curve grown by half the pen outwards and the curve shrunk
+    // by the rest inwards; the brush fills inside the inner curve.
+    const int pen = PenWidth();
+    auto rowsOf = [&](const TShapeBox& box) {
+        if (box.Width <= 0 || box.Height <= 0) {
+            return std::vector<TShapeRow>{};
+        }
+        const int w = static_cast<int>(box.Width);
+        const int h = static_cast<int>(box.Height);
+        return ellipse ? EllipseRows(w, h) : RoundRectRows(w, h, ellipseWidth, ellipseHeight);
+    };
+    const TShapeBox outer{b.Left - pen / 2, b.Top - pen / 2, b.Width + pen - 1, b.Height + pen - 1};
+    const TShapeBox inner{outer.Left + pen, outer.Top + pen, outer.Width - 2 * pen, outer.Height - 2 * pen};
+    const std::vector<TShapeRow> outerRows = rowsOf(outer);
+    // An inside narrower than the pen is covered by the pen all over.
+    const std::vector<TShapeRow> innerRows =
+        inner.Width >= pen && inner.Height >= pen ? rowsOf(inner) : std::vector<TShapeRow>{};
+    const auto [from, to] = VisibleRows(outer.Top, outer.Height);
+    for (std::int64_t y = from; y < to; ++y) {
+        const TShapeRow& row = outerRows[static_cast<std::size_t>(y - outer.Top)];
+        const std::int64_t outerLeft = outer.Left + row.Left;
+        const std::int64_t outerEnd = outer.Left + outer.Width - row.Left;
+        const std::int64_t innerRow = y - inner.Top;
+        if (innerRow < 0 || innerRow >= static_cast<std::int64_t>(innerRows.size())) {
+            FillSpan(y, outerLeft, outerEnd, m_pen.Color);
+            continue;
+        }
+        const TShapeRow& in = innerRows[static_cast<std::size_t>(innerRow)];
+        const std::int64_t innerLeft = std::max(outerLeft, inner.Left + in.Left);
+        const std::int64_t innerEnd = std::min(outerEnd, inner.Left + inner.Width - in.Left);
+        if (innerLeft >= innerEnd) {
+            FillSpan(y, outerLeft, outerEnd, m_pen.Color);
+            continue;
+        }
+        FillSpan(y, outerLeft, innerLeft, m_pen.Color);
+        FillSpan(y, innerLeft, innerEnd, m_brush.Color);
+        FillSpan(y, innerEnd, outerEnd, m_pen.Color);
+    }
+}
+
 void TCanvas::FillRect(const TRect& r) {
-    FillBox(r.Left, r.Top, std::int64_t{r.Right} - r.Left, std::int64_t{r.Bottom} - r.Top, m_brush.Color);
+    const std::int64_t left = Device(r.Left);
+    const std::int64_t top = Device(r.Top);
+    FillBox(left, top, Device(r.Right) - left, Device(r.Bottom) - top, m_brush.Color);
 }
 
 void TCanvas::DashedFrame(const TRect& r) {
@@ -320,6 +292,28 @@ void TCanvas::DashedFrame(const TRect& r) {
     // Dashes of three pixels with gaps of three, counted from each corner so that the frame looks
     // the same at every size.
     auto dashed = [](std::int64_t i) { return i % 6 < 3; };
+    if (m_ratio != 1.0) {
+        // At another ratio each logical pixel of the frame covers its scaled square; the pattern
+        // keeps its logical lengths.
+        auto dot = [&](std::int64_t x, std::int64_t y) {
+            const std::int64_t left = Device(x);
+            const std::int64_t top = Device(y);
+            FillBox(left, top, Device(x + 1) - left, Device(y + 1) - top, m_pen.Color);
+        };
+        for (std::int64_t i = 0; i < std::int64_t{r.Right} - r.Left; ++i) {
+            if (dashed(i)) {
+                dot(r.Left + i, r.Top);
+                dot(r.Left + i, r.Bottom - std::int64_t{1});
+            }
+        }
+        for (std::int64_t i = 0; i < std::int64_t{r.Bottom} - r.Top; ++i) {
+            if (dashed(i)) {
+                dot(r.Left, r.Top + i);
+                dot(r.Right - std::int64_t{1}, r.Top + i);
+            }
+        }
+        return;
+    }
     const std::int64_t w = std::int64_t{r.Right} - r.Left;
     const std::int64_t h = std::int64_t{r.Bottom} - r.Top;
     const std::int64_t right = r.Right - std::int64_t{1};
@@ -344,8 +338,8 @@ void TCanvas::DashedFrame(const TRect& r) {
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
-    const std::int64_t sx = std::int64_t{x} + m_origin.X;
-    const std::int64_t sy = std::int64_t{y} + m_origin.Y;
+    const std::int64_t sx = Device(x) + m_origin.X;
+    const std::int64_t sy = Device(y) + m_origin.Y;
     if (m_surface == nullptr || sx < m_clip.Left || sx >= m_clip.Right || sy < m_clip.Top ||
         sy >= m_clip.Bottom) {
         return clBlack;
@@ -354,19 +348,32 @@ TColor TCanvas::Pixel(int x, int y) const {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    FillSpan(y, x, std::int64_t{x} + 1, color);
+    const std::int64_t left = Device(x);
+    const std::int64_t top = Device(y);
+    FillBox(left, top, Device(std::int64_t{x} + 1) - left, Device(std::int64_t{y} + 1) - top, color);
 }
 
 void TCanvas::CopyFrom(int dx, int dy, int w, int h, const TCanvas& src, int sx, int sy) {
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    const std::int64_t left = Device(dx);
+    const std::int64_t top = Device(dy);
+    CopyDevice(left, top, Device(std::int64_t{dx} + w) - left, Device(std::int64_t{dy} + h) - top, src,
+               src.Device(sx), src.Device(sy));
+}
+
+void TCanvas::CopyDevice(std::int64_t dx, std::int64_t dy, std::int64_t w, std::int64_t h, const TCanvas& src,
+                         std::int64_t sx, std::int64_t sy) {
     if (m_surface == nullptr || src.m_surface == nullptr || w <= 0 || h <= 0) {
         return;
     }
     // Work in surface coordinates: the destination is cut to our clip rectangle, the source to its
     // surface, and both cuts are carried over to the other side.
-    const std::int64_t shiftX = (std::int64_t{sx} + src.m_origin.X) - (std::int64_t{dx} + m_origin.X);
-    const std::int64_t shiftY = (std::int64_t{sy} + src.m_origin.Y) - (std::int64_t{dy} + m_origin.Y);
-    std::int64_t left = std::int64_t{dx} + m_origin.X;
-    std::int64_t top = std::int64_t{dy} + m_origin.Y;
+    const std::int64_t shiftX = (sx + src.m_origin.X) - (dx + m_origin.X);
+    const std::int64_t shiftY = (sy + src.m_origin.Y) - (dy + m_origin.Y);
+    std::int64_t left = dx + m_origin.X;
+    std::int64_t top = dy + m_origin.Y;
     std::int64_t right = left + w;
     std::int64_t bottom = top + h;
     left = std::max({left, std::int64_t{m_clip.Left}, -shiftX});
@@ -400,7 +407,7 @@ void TCanvas::DrawImage(int x, int y, const QImage& image) {
     // Borrow the picture's pixels through a canvas of its own so that the clipping lives in one place.
     QImage view(rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(), QImage::Format_RGB32);
     TCanvas source(&view);
-    CopyFrom(x, y, rgb.width(), rgb.height(), source, 0, 0);
+    CopyDevice(Device(x), Device(y), rgb.width(), rgb.height(), source, 0, 0);
 }
 
 void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
@@ -416,7 +423,9 @@ void TCanvas::StretchDraw(const TRect& dest, const TGraphic* graphic) {
     }
     const QImage& image = graphic->Image();
     const bool keyed = graphic->Transparent() && IsExactly<TBitmap>(graphic);
-    if (!keyed && dest.Width() == image.width() && dest.Height() == image.height()) {
+    // The picture is sampled at device pixels, so at a higher ratio it shows all the detail it has.
+    const TShapeBox device = DeviceBox(dest.Left, dest.Top, dest.Right, dest.Bottom);
+    if (!keyed && device.Width == image.width() && device.Height == image.height()) {
         DrawImage(dest.Left, dest.Top, image);
         return;
     }
@@ -426,20 +435,25 @@ void TCanvas::StretchDraw(const TRect& dest, const TGraphic* graphic) {
     const QImage rgb =
         image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
     const QRgb key = rgb.pixel(0, rgb.height() - 1);
-    const std::int64_t dw = dest.Width();
-    const std::int64_t dh = dest.Height();
-    const TRect visible = dest.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
+    const std::int64_t dw = device.Width;
+    const std::int64_t dh = device.Height;
+    const TRect deviceDest{static_cast<int>(device.Left), static_cast<int>(device.Top),
+                           static_cast<int>(device.Left + dw), static_cast<int>(device.Top + dh)};
+    if (dw <= 0 || dh <= 0) {
+        return;
+    }
+    const TRect visible = deviceDest.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
     if (visible.IsEmpty()) {
         return;
     }
     std::vector<int> columns(static_cast<std::size_t>(visible.Width()));
     for (int x = visible.Left; x < visible.Right; ++x) {
-        const std::int64_t i = std::int64_t{x} - m_origin.X - dest.Left;
+        const std::int64_t i = std::int64_t{x} - m_origin.X - deviceDest.Left;
         columns[static_cast<std::size_t>(x - visible.Left)] =
             static_cast<int>((2 * i + 1) * rgb.width() / (2 * dw));
     }
     for (int y = visible.Top; y < visible.Bottom; ++y) {
-        const std::int64_t j = std::int64_t{y} - m_origin.Y - dest.Top;
+        const std::int64_t j = std::int64_t{y} - m_origin.Y - deviceDest.Top;
         const int sourceRow = static_cast<int>((2 * j + 1) * rgb.height() / (2 * dh));
         const auto* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(sourceRow));
         auto* to = reinterpret_cast<QRgb*>(m_surface->scanLine(y));
@@ -453,7 +467,11 @@ void TCanvas::StretchDraw(const TRect& dest, const TGraphic* graphic) {
 }
 
 bool TCanvas::BeginText(QPainter& painter, const TRect& clip) const {
-    const TRect visible = clip.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
+    const TShapeBox device = DeviceBox(clip.Left, clip.Top, clip.Right, clip.Bottom);
+    const TRect deviceClip{static_cast<int>(device.Left), static_cast<int>(device.Top),
+                           static_cast<int>(device.Left + device.Width),
+                           static_cast<int>(device.Top + device.Height)};
+    const TRect visible = deviceClip.Offset(m_origin.X, m_origin.Y).Intersect(m_clip);
     if (m_surface == nullptr || visible.IsEmpty()) {
         return false;
     }
@@ -467,6 +485,8 @@ bool TCanvas::BeginText(QPainter& painter, const TRect& clip) const {
     }
     painter.setClipRect(ToQRect(visible));
     painter.translate(m_origin.X, m_origin.Y);
+    // Text is laid out in logical pixels and drawn by Qt at the device resolution.
+    painter.scale(m_ratio, m_ratio);
     painter.setFont(m_font.ToQFont());
     painter.setPen(QColor(ToQRgb(pen)));
     return true;

@@ -24,6 +24,12 @@ struct TShapeBox;
 // box, the brush fills the inside, and a clear pen leaves only the fill. They
 // are rasterised here with integer arithmetic, so results are exact and the same
 // everywhere. Every primitive clips first, then draws.
+//
+// A canvas may draw at a device pixel ratio: its surface then holds device
+// pixels while every coordinate given to it stays logical. A logical coordinate
+// v lies at device pixel DevicePixels(v, ratio); shapes are rasterised at the
+// scaled box with a pen as wide as one scaled pixel, so the result stays exact
+// and sharp at any ratio.
 class TCanvas {
 public:
     TCanvas() = default;
@@ -32,14 +38,19 @@ public:
     }
 
     // origin: where canvas (0, 0) lies on the surface; clip: in surface
-    // coordinates, cut to the surface.
-    void Attach(QImage* surface, TPoint origin, TRect clip);
+    // coordinates, cut to the surface. Both are in device pixels.
+    void Attach(QImage* surface, TPoint origin, TRect clip, double ratio = 1.0);
     void Detach();
     bool HasSurface() const { return m_surface != nullptr; }
     QImage* Surface() const { return m_surface; }
     TPoint Origin() const { return m_origin; }
-    // The clip rectangle in canvas coordinates.
+    // The clip rectangle in canvas coordinates (logical; at a ratio other than
+    // 1 the logical pixels that the device clip touches).
     TRect ClipRect() const;
+    // Device pixels per logical pixel.
+    double Ratio() const { return m_ratio; }
+    // The device offset of a logical coordinate from the canvas origin.
+    std::int64_t Device(std::int64_t v) const;
 
     TPen& Pen() { return m_pen; }
     TBrush& Brush() { return m_brush; }
@@ -59,8 +70,10 @@ public:
     void SetPixel(int x, int y, TColor color);
 
     // BitBlt with a plain copy: w x h pixels from src (sx, sy) to (dx, dy).
+    // Coordinates are logical; the device pixels they cover are copied as
+    // they are, so both canvases should share one ratio.
     void CopyFrom(int dx, int dy, int w, int h, const TCanvas& src, int sx, int sy);
-    // Copies a whole image at (x, y), unscaled.
+    // Copies a whole image of device pixels at (x, y), unscaled.
     void DrawImage(int x, int y, const QImage& image);
     void Draw(int x, int y, const TGraphic* graphic);
     // Scales the graphic into dest; an empty graphic draws nothing. At the
@@ -79,6 +92,7 @@ public:
     int TextHeight(const std::string& text) const;
 
 private:
+    // The helpers below take device pixels relative to the origin.
     // Canvas coordinates, x2 exclusive; 64 bits because shape edges may lie beyond the int range.
     void FillSpan(std::int64_t y, std::int64_t x1, std::int64_t x2, TColor color);
     void FillBox(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height, TColor color);
@@ -89,14 +103,27 @@ private:
     // Handles the boxes an ellipse or rounded rectangle draws without tracing a
     // curve (empty, too thin, or beyond the tracing limit); true when done.
     bool DrawThinCurve(const TShapeBox& box);
+    // The box of a shape in device pixels.
+    TShapeBox DeviceBox(int x1, int y1, int x2, int y2) const;
+    // Width of the pen in device pixels: one scaled logical pixel.
+    int PenWidth() const;
+    // Draws a curve with a pen wider than one pixel; the pen is centred on the outline.
+    void DrawWideCurve(const TShapeBox& box, bool ellipse, int ellipseWidth, int ellipseHeight);
+    void CopyDevice(std::int64_t dx, std::int64_t dy, std::int64_t w, std::int64_t h, const TCanvas& src,
+                    std::int64_t sx, std::int64_t sy);
     bool BeginText(QPainter& painter, const TRect& clip) const;
 
     QImage* m_surface = nullptr;
     TPoint m_origin;
     TRect m_clip;  // surface coordinates
+    double m_ratio = 1.0;
     TPen m_pen;
     TBrush m_brush;
     TFont m_font;
 };
+
+// The device pixel at which logical coordinate v lies at the given ratio: v
+// scaled and rounded, halves upward, so that neighbouring shapes still meet.
+std::int64_t DevicePixels(std::int64_t v, double ratio);
 
 }  // namespace kx

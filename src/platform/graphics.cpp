@@ -31,6 +31,26 @@ TBitmap::~TBitmap() = default;
 void TBitmap::SetSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
+    if (width == m_width && height == m_height) {
+        return;
+    }
+    m_width = width;
+    m_height = height;
+    ResizeImage(static_cast<int>(DevicePixels(width, m_ratio)),
+                static_cast<int>(DevicePixels(height, m_ratio)));
+}
+
+void TBitmap::SetPixelRatio(double ratio) {
+    if (ratio <= 0 || ratio == m_ratio) {
+        return;
+    }
+    m_ratio = ratio;
+    m_image = QImage(0, 0, QImage::Format_RGB32);
+    ResizeImage(static_cast<int>(DevicePixels(m_width, m_ratio)),
+                static_cast<int>(DevicePixels(m_height, m_ratio)));
+}
+
+void TBitmap::ResizeImage(int width, int height) {
     if (width == m_image.width() && height == m_image.height()) {
         return;
     }
@@ -57,8 +77,9 @@ TCanvas& TBitmap::Canvas() {
         m_canvas = std::make_unique<TCanvas>();
     }
     const TRect whole{0, 0, m_image.width(), m_image.height()};
-    if (m_canvas->Surface() != &m_image || m_canvas->ClipRect() != whole || m_canvas->Origin() != TPoint{}) {
-        m_canvas->Attach(&m_image, {0, 0}, whole);
+    if (m_canvas->Surface() != &m_image || m_canvas->Ratio() != m_ratio ||
+        m_canvas->ClipRect() != TRect{0, 0, m_width, m_height} || m_canvas->Origin() != TPoint{}) {
+        m_canvas->Attach(&m_image, {0, 0}, whole, m_ratio);
     }
     return *m_canvas;
 }
@@ -66,6 +87,9 @@ TCanvas& TBitmap::Canvas() {
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
     auto copy = std::make_unique<TBitmap>();
     copy->m_image = m_image;
+    copy->m_width = m_width;
+    copy->m_height = m_height;
+    copy->m_ratio = m_ratio;
     copy->SetTransparent(Transparent());
     copy->SetPaletteModified(PaletteModified());
     return copy;
@@ -73,6 +97,10 @@ std::unique_ptr<TGraphic> TBitmap::Clone() const {
 
 void TBitmap::LoadFromBMP(const std::vector<unsigned char>& bytes) {
     m_image = DecodeBmp(bytes.data(), bytes.size());
+    // A file's pixels are its logical pixels.
+    m_ratio = 1.0;
+    m_width = m_image.width();
+    m_height = m_image.height();
     Changed();
 }
 

@@ -26,7 +26,7 @@ using enum TPenStyle;
 
 struct TPen {
     TColor Color = clBlack;
-    TPenStyle Style = psSolid;  // always one pixel wide
+    TPenStyle Style = psSolid;  // always one logical pixel wide
 };
 
 struct TBrush {
@@ -68,7 +68,9 @@ private:
     bool m_paletteModified = false;
 };
 
-// A 32-bit off-screen picture with its own canvas.
+// A 32-bit off-screen picture with its own canvas. Its size is logical; at a
+// pixel ratio other than 1 its image holds the device pixels of that size, so
+// that what is drawn into it stays sharp on a high-density screen.
 class TBitmap : public TGraphic {
 public:
     KX_CLASS(TBitmap)
@@ -77,12 +79,16 @@ public:
     TBitmap(int width, int height);
     ~TBitmap() override;
 
-    int Width() const override { return m_image.width(); }
-    int Height() const override { return m_image.height(); }
+    int Width() const override { return m_width; }
+    int Height() const override { return m_height; }
     void SetWidth(int w) { SetSize(w, Height()); }
     void SetHeight(int h) { SetSize(Width(), h); }
     // Keeps the pixels that still fit; new pixels are black.
     void SetSize(int width, int height);
+    // Device pixels per logical pixel; a change keeps the logical size and
+    // starts the image afresh in black.
+    double PixelRatio() const { return m_ratio; }
+    void SetPixelRatio(double ratio);
 
     TCanvas& Canvas();
     const QImage& Image() const override { return m_image; }
@@ -94,8 +100,13 @@ public:
     void LoadFromBMP(const std::vector<unsigned char>& bytes);
 
 private:
+    void ResizeImage(int deviceWidth, int deviceHeight);
+
     QImage m_image;
     std::unique_ptr<TCanvas> m_canvas;
+    int m_width = 0;
+    int m_height = 0;
+    double m_ratio = 1.0;
 };
 
 // A JPEG picture, decoded with libjpeg (baseline and progressive).

@@ -99,9 +99,11 @@ protected:
     bool m_aligning = false;
 };
 
-// A windowed control that paints itself: its Paint draws into a 32-bit back
-// buffer through Canvas, its windowless children paint into the same buffer
-// after it, and the buffer is then shown.
+// A windowed control that paints itself: for each region Qt asks for, its
+// Paint draws into a 32-bit buffer of that region's device pixels through
+// Canvas, its windowless children paint into the same buffer after it, and the
+// buffer is then drawn into Qt's backing store. The buffer lives only for the
+// paint, so no second window-sized picture is kept beside Qt's.
 class TCustomControl : public TWinControl {
 public:
     KX_CLASS(TCustomControl)
@@ -111,15 +113,22 @@ public:
 
     // Valid while painting.
     TCanvas& Canvas() { return m_canvas; }
-    // The last composed picture of the control, for tests and hit checks.
-    const QImage& BackBuffer() const { return m_backBuffer; }
 
     // Paints into Canvas; the default fills the client area with Color.
     virtual void Paint();
 
-    // Composes the control and its windowless children for the region r (client
-    // coordinates) into the back buffer. The Qt paint event calls it.
-    void PaintWindow(const TRect& r);
+    // Composes the control and its windowless children, as painting does, and
+    // returns the device pixels of r (client coordinates) at the given ratio.
+    // Tests and screenshots read the control through it.
+    QImage Render(const TRect& r, double ratio = 1.0);
+    // The whole client area at ratio 1.
+    QImage Render();
+
+    // Composes the region r (client coordinates) at the ratio into a new image.
+    // The region grows to every windowless child it touches, whole, so that a
+    // child that reads what lies under it finds all of it; covered receives the
+    // region the image shows. The Qt paint event calls it.
+    QImage PaintWindow(const TRect& r, double ratio, TRect& covered);
 
     // Opaque controls cover their whole area, so repaints need not clear.
     bool Opaque() const { return m_opaque; }
@@ -137,10 +146,13 @@ public:
     virtual void FocusChanged(bool focused, bool byKeyboard) {}
 
 protected:
+    // Paints the windowless children into the surface the control's canvas
+    // draws on, over the area clip (client coordinates).
     void PaintControls(const TRect& clip);
+    // The client area as Qt lays it out.
+    TRect PaintArea() const;
 
     TCanvas m_canvas;
-    QImage m_backBuffer;
     bool m_opaque = false;
     bool m_painting = false;
     bool m_paintedOnce = false;

@@ -47,6 +47,11 @@ void BlendRing(TBitmap& image, float strength, TColor ringColor, bool whiteCore)
     if (w < 2 || h < 2) {
         return;  // no ring is defined for a circle this thin
     }
+    // The ring is evaluated at every device pixel of the image. Logical pixel i maps to x = i * sx - 1,
+    // that is its centre i + 0.5 maps there; a device pixel is mapped through its own centre, which
+    // at ratio 1 is exactly the logical pixel.
+    const double ratio = image.PixelRatio();
+    auto logical = [ratio](int device) { return ratio == 1.0 ? device : (device + 0.5) / ratio - 0.5; };
     const TColor ring = ColorToRGB(ringColor);
     const double ringR = GetRValue(ring);
     const double ringG = GetGValue(ring);
@@ -56,11 +61,11 @@ void BlendRing(TBitmap& image, float strength, TColor ringColor, bool whiteCore)
     const float sx = static_cast<float>(2.0 / (w - 1));
     const float sy = static_cast<float>(2.0 / (h - 1));
     QImage& img = image.MutableImage();
-    for (int j = 0; j < h; ++j) {
-        const float y = static_cast<float>(static_cast<double>(j) * sy - 1.0);
+    for (int j = 0; j < img.height(); ++j) {
+        const float y = static_cast<float>(logical(j) * sy - 1.0);
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(j));
-        for (int i = 0; i < w; ++i) {
-            const float x = static_cast<float>(static_cast<double>(i) * sx - 1.0);
+        for (int i = 0; i < img.width(); ++i) {
+            const float x = static_cast<float>(logical(i) * sx - 1.0);
             const float d = static_cast<float>(static_cast<double>(x) * x + static_cast<double>(y) * y);
             if (d >= 1.0f) {
                 continue;
@@ -238,6 +243,8 @@ void TBoardHighlight::RenderImages() {
                           {m_activeImage.get(), m_activeStrength, true},
                           {m_litImage.get(), m_litStrength, false}};
     for (const Look& look : looks) {
+        // The looks hold device pixels, so that the ring stays smooth on a high-density screen.
+        look.image->SetPixelRatio(Canvas().Ratio());
         look.image->SetSize(w, h);
         // What lies under the circle now: the photograph and any circle
         // painted there before this one.
@@ -263,6 +270,11 @@ void TBoardHighlight::Paint() {
     if (!m_rendered) {
         FirstPaintSetup();
         m_rendered = true;
+    } else if (m_idleImage->PixelRatio() != Canvas().Ratio()) {
+        // The window went to a screen of another density. The looks are rendered again from what
+        // lies beneath at the new resolution; each paint composes afresh, so that is the
+        // photograph and the circles before this one, never this circle's old look.
+        RenderImages();
     }
     const TBitmap* look = m_idleImage.get();
     if (m_popupActive && m_lit) {

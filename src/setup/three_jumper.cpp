@@ -154,6 +154,9 @@ TColor TThreeJumper::BackgroundColor() const {
 }
 
 void TThreeJumper::ComposeDrawing() {
+    // The drawing is composed at the device resolution of the surface it goes to: every measure
+    // stays logical and the canvas scales the shapes, so the jumper is as sharp as the screen.
+    m_drawBitmap->SetPixelRatio(Canvas().HasSurface() ? Canvas().Ratio() : 1.0);
     if (Upright(m_orientation)) {
         m_drawBitmap->SetSize(m_height, m_width);
     } else {
@@ -200,12 +203,14 @@ void TThreeJumper::ComposeDrawing() {
 
 void TThreeJumper::TurnDrawing() {
     const QImage& from = m_drawBitmap->Image();
+    // W and H count device pixels; the turn works on them one by one.
     const int W = from.width();
     const int H = from.height();
+    m_showBitmap->SetPixelRatio(m_drawBitmap->PixelRatio());
     if (Upright(m_orientation)) {
-        m_showBitmap->SetSize(H, W);
+        m_showBitmap->SetSize(m_drawBitmap->Height(), m_drawBitmap->Width());
     } else {
-        m_showBitmap->SetSize(W, H);
+        m_showBitmap->SetSize(m_drawBitmap->Width(), m_drawBitmap->Height());
     }
     QImage& to = m_showBitmap->MutableImage();
     for (int y = 0; y < H; ++y) {

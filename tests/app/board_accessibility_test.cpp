@@ -204,11 +204,11 @@ TEST_F(BoardAccessibilityTest, TheLabelsAroundTheJumperNameItWhateverItsTurn) {
 namespace kx {
 namespace {
 
-// Whether the dashed focus mark shows in the board's last picture: its
+// Whether the dashed focus mark shows in the board's picture: its
 // black and white dashes along the ellipse of the marked circle, two pixels
 // in from the circle's left edge on its horizontal middle line.
-bool MarkShowsOn(const TBoardImage& board, const TBoardHighlight& circle) {
-    const QImage& buffer = board.BackBuffer();
+bool MarkShowsOn(TBoardImage& board, const TBoardHighlight& circle) {
+    const QImage buffer = board.Render();
     const int y = circle.Top() + circle.Height() / 2;
     for (int dy = -6; dy <= 6; ++dy) {
         for (int x = circle.Left() + 1; x <= circle.Left() + 4; ++x) {

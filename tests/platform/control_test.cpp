@@ -150,13 +150,42 @@ TEST_F(ControlTest, PressAndReleaseInsideTheSameEnabledControlIsAClick) {
 
 TEST_F(ControlTest, WindowlessChildrenPaintIntoTheParentsBufferInChildOrder) {
     Pump();
-    const QImage& buffer = form->BackBuffer();
+    const QImage& buffer = form->Render();
     ASSERT_FALSE(buffer.isNull());
     EXPECT_EQ(buffer.pixel(5, 5), qRgb(255, 255, 255));  // the form's white
     EXPECT_EQ(buffer.pixel(20, 20), qRgb(255, 0, 0));    // a
     b->SetVisible(false);
     Pump();
-    EXPECT_EQ(form->BackBuffer().pixel(80, 80), qRgb(255, 255, 255));
+    EXPECT_EQ(form->Render().pixel(80, 80), qRgb(255, 255, 255));
+}
+
+// A paint composes only the damaged region, grown to take in whole every visible windowless child it
+// touches (and the children those touch), in a buffer of the region's device pixels and no larger.
+TEST_F(ControlTest, APaintCoversTheDamagedRegionAndTheWholeChildrenItTouches) {
+    struct TCase {
+        const char* Name;
+        TRect Damaged;
+        double Ratio;
+        TRect Covered;
+    };
+    const TCase cases[] = {
+        {"away from every child", {300, 200, 310, 210}, 1.0, {300, 200, 310, 210}},
+        {"the same at ratio 2", {300, 200, 310, 210}, 2.0, {300, 200, 310, 210}},
+        {"where a and b overlap", {45, 45, 46, 46}, 1.0, {10, 10, 90, 90}},
+        {"inside a only, which overlaps b", {12, 12, 13, 13}, 1.0, {10, 10, 90, 90}},
+        {"a corner of quiet", {225, 35, 240, 45}, 1.0, {200, 10, 240, 45}},
+    };
+    for (const TCase& c : cases) {
+        TRect covered;
+        const QImage buffer = form->PaintWindow(c.Damaged, c.Ratio, covered);
+        EXPECT_EQ(covered, c.Covered) << c.Name;
+        EXPECT_EQ(buffer.width(), static_cast<int>(c.Covered.Width() * c.Ratio)) << c.Name;
+        EXPECT_EQ(buffer.height(), static_cast<int>(c.Covered.Height() * c.Ratio)) << c.Name;
+    }
+    b->SetVisible(false);
+    TRect covered;
+    form->PaintWindow({12, 12, 13, 13}, 1.0, covered);
+    EXPECT_EQ(covered, (TRect{10, 10, 60, 60})) << "a hidden child does not grow the region";
 }
 
 struct AnchorCase {

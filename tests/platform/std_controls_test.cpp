@@ -67,7 +67,7 @@ protected:
         app.PumpUntilIdle();
     }
 
-    TColor PanelPixel(int x, int y) const { return FromQRgb(panel->BackBuffer().pixel(x, y)); }
+    TColor PanelPixel(int x, int y) const { return FromQRgb(panel->Render().pixel(x, y)); }
 
     // The columns of r that hold anything but the panel's white, as [first, last].
     std::pair<int, int> InkColumns(const TRect& r) const {

@@ -101,9 +101,10 @@ protected:
         const TColor under = ColorToRGB(panel->Color());
         TColor ink = under;
         const TRect b = label->BoundsRect();
+        const QImage picture = panel->Render();
         for (int y = b.Top; y < b.Bottom; ++y) {
             for (int x = b.Left; x < b.Right; ++x) {
-                const QRgb q = panel->BackBuffer().pixel(x, y);
+                const QRgb q = picture.pixel(x, y);
                 const TColor c = RGB(qRed(q), qGreen(q), qBlue(q));
                 if (ContrastRatio(c, under) > ContrastRatio(ink, under)) {
                     ink = c;
@@ -155,7 +156,7 @@ TEST_F(LabelContrastTest, SystemTextOnAFixedLightPanelUnderADarkDesktop) {
 TEST_F(LabelContrastTest, ANewDesktopPaletteIsPaintedAtOnce) {
     panel->SetColor(clBtnFace);
     const TColor before = Ink();
-    const QRgb face = panel->BackBuffer().pixel(150, 80);
+    const QRgb face = panel->Render().pixel(150, 80);
     EXPECT_EQ(face, QApplication::palette().color(QPalette::Window).rgb());
 
     QPalette dark = m_saved;
@@ -163,7 +164,7 @@ TEST_F(LabelContrastTest, ANewDesktopPaletteIsPaintedAtOnce) {
     dark.setColor(QPalette::WindowText, Qt::white);
     QApplication::setPalette(dark);
     app.PumpUntilIdle();
-    EXPECT_EQ(panel->BackBuffer().pixel(150, 80), qRgb(0x35, 0x35, 0x35));
+    EXPECT_EQ(panel->Render().pixel(150, 80), qRgb(0x35, 0x35, 0x35));
     const TColor after = Ink();
     EXPECT_TRUE(Near(before, clBlack));
     EXPECT_TRUE(Near(after, clWhite));

@@ -57,6 +57,44 @@ TEST_F(BoardFixture, TheThreeLooksOfA65PixelCircleOverBlack) {
     EXPECT_EQ(At(c->ActiveImage(), 2, 32), qRgb(255, 255, 0));
 }
 
+// At ratio 2 the looks hold 130 x 130 device pixels, each taking the ring at its own centre mapped
+// to logical coordinates: device pixel 1 of the middle row is a quarter pixel inside the ring's edge
+// and already tinted, where a pixel-doubled look would keep the background.
+TEST_F(BoardFixture, AtRatio2TheLooksFollowTheRingAtEveryDevicePixel) {
+    auto* c = Circle("C", 10, 10, 65, 65, "Jumper", htSettings, nullptr);
+    c->SetCreatePopup(false);
+    const QImage shown = board->Render(c->BoundsRect(), 2.0);
+    ASSERT_TRUE(c->Rendered());
+    ASSERT_EQ(c->IdleImage().Image().size(), QSize(130, 130));
+    EXPECT_EQ(c->IdleImage().Width(), 65);
+    const RingPixel cases[] = {
+        {64, 64, qRgb(20, 20, 0), qRgb(31, 31, 0), qRgb(41, 41, 0)},         // flat inner tint
+        {9, 65, qRgb(120, 120, 0), qRgb(179, 179, 0), qRgb(255, 255, 223)},  // just inside radius 0.875
+        {1, 64, qRgb(8, 8, 0), qRgb(12, 12, 0), qRgb(32, 32, 0)},            // near radius 1
+        {0, 64, qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)},                // beyond radius 1
+        {0, 0, qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)},                 // corner
+    };
+    for (const RingPixel& p : cases) {
+        EXPECT_EQ(At(c->IdleImage(), p.x, p.y), p.idle) << p.x << "," << p.y;
+        EXPECT_EQ(At(c->LitImage(), p.x, p.y), p.lit) << p.x << "," << p.y;
+        EXPECT_EQ(At(c->ActiveImage(), p.x, p.y), p.active) << p.x << "," << p.y;
+    }
+    // The look is mirrored about the ring's centre at device resolution, and the board shows it.
+    for (int i = 0; i < 130; i += 7) {
+        EXPECT_EQ(At(c->IdleImage(), i, 40), At(c->IdleImage(), 129 - i, 40)) << i;
+        EXPECT_EQ(At(c->IdleImage(), 40, i), At(c->IdleImage(), 40, 129 - i)) << i;
+    }
+    EXPECT_EQ(shown.pixel(9, 65), qRgb(120, 120, 0));
+    // Logic stays logical: the same points hit the circle whatever the ratio painted.
+    EXPECT_EQ(board->ControlAtPos({10, 10}, true), c);
+    EXPECT_EQ(board->ControlAtPos({74, 74}, true), c);
+    EXPECT_EQ(board->ControlAtPos({75, 74}, true), nullptr);
+    // Painted at ratio 1 again, the looks are the single-size ones.
+    board->Render(c->BoundsRect(), 1.0);
+    EXPECT_EQ(At(c->IdleImage(), 32, 32), qRgb(20, 20, 0));
+    EXPECT_EQ(At(c->IdleImage(), 4, 32), qRgb(128, 128, 0));
+}
+
 TEST(BlendRing, AWideFlatCircleTouchesAllFourSidesAndLeavesTheCorners) {
     TBitmap b(269, 47);
     b.MutableImage().fill(qRgb(0, 0, 0));
@@ -222,7 +260,7 @@ TEST_F(LinkedGroupTest, ActivationDrawsTheStrongestLookAndBringsTheGroupToTheFro
     std::set<TControl*> last{board->Controls(n - 1), board->Controls(n - 2), board->Controls(n - 3)};
     EXPECT_EQ(last, (std::set<TControl*>{circles[0], circles[1], circles[2]}));
     Pump();
-    const QImage& buffer = board->BackBuffer();
+    const QImage& buffer = board->Render();
     const TBoardHighlight* c = circles[1];
     EXPECT_EQ(buffer.pixel(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2),
               c->ActiveImage().Image().pixel(c->Width() / 2, c->Height() / 2));

@@ -131,7 +131,7 @@ TEST_F(BoardImageTest, ASmallPictureIsDrawnAtTheTopLeftAndTheRestShowsThePanelCo
     EXPECT_FALSE(board->Opaque());
     EXPECT_EQ(board->DestRect(), Bounds(0, 0, 20, 10));
     ShowAt(400, 300);
-    const QImage& buffer = board->BackBuffer();
+    const QImage& buffer = board->Render();
     EXPECT_EQ(buffer.pixel(5, 5), qRgb(200, 0, 0));
     const TColor face = ColorToRGB(clBtnFace);
     EXPECT_EQ(buffer.pixel(30, 20), qRgb(GetRValue(face), GetGValue(face), GetBValue(face)));
@@ -153,7 +153,7 @@ TEST_F(BoardImageTest, AStretchedPictureFillsTheClientAreaAndIsOpaque) {
     EXPECT_FALSE(board->Opaque());
     board->SetTransparent(false);
     ShowAt(400, 300);
-    EXPECT_EQ(board->BackBuffer().pixel(59, 39), qRgb(0, 0, 200));
+    EXPECT_EQ(board->Render().pixel(59, 39), qRgb(0, 0, 200));
 }
 
 TEST_F(BoardImageTest, AutoSizeFollowsThePictureOnlyWhileOn) {

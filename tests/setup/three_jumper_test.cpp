@@ -185,11 +185,11 @@ protected:
 
     // What the panel shows inside the jumper's bounds.
     TPictureText OnPanel(TColor background = clBtnFace) const {
-        return ReadImage(panel->BackBuffer(), jumper->BoundsRect(), background);
+        return ReadImage(panel->Render(), jumper->BoundsRect(), background);
     }
 
     TColor PanelPixel(int x, int y) const {
-        return FromQRgb(panel->BackBuffer().pixel(jumper->Left() + x, jumper->Top() + y));
+        return FromQRgb(panel->Render().pixel(jumper->Left() + x, jumper->Top() + y));
     }
 
     // A press and release of the left button at a point of the panel, as Qt
@@ -337,7 +337,7 @@ TEST_F(ThreeJumperTest, BackgroundComesOnlyFromAnExactRadioPanel) {
         jumper->SetParent(c.Parent);
         ShowAndPump();
 
-        const QImage& shown = c.Parent->BackBuffer();
+        const QImage& shown = c.Parent->Render();
         EXPECT_EQ(FromQRgb(shown.pixel(jumper->Left(), jumper->Top())), ColorToRGB(c.Expected)) << c.Name;
         EXPECT_EQ(FromQRgb(shown.pixel(jumper->Left() - 1, jumper->Top())), clRed)
             << c.Name << ": the parent itself";

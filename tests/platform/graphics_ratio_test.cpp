@@ -1,0 +1,309 @@
+// The canvas at device pixel ratios above 1: the platform's pixels of the same shapes drawn at twice
+// the size, the rounding of scaled coordinates, pictures and text at the device resolution.
+
+#include <algorithm>
+#include <climits>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/picture_text.h"
+
+#include "platform/canvas.h"
+#include "platform/graphics.h"
+
+namespace kx {
+namespace {
+
+constexpr TColor kBackground = clWhite;
+constexpr TColor kPen = clBlack;
+constexpr TColor kBrush = clRed;
+
+using test::SamePicture;
+using test::TPictureText;
+
+char Symbol(QRgb c) {
+    switch (c) {
+        case qRgb(255, 255, 255):
+            return '.';
+        case qRgb(0, 0, 0):
+            return '#';
+        case qRgb(255, 0, 0):
+            return 'o';
+        default:
+            return '?';
+    }
+}
+
+// The device pixels of a bitmap, whatever its ratio.
+TPictureText ReadDevice(const TBitmap& bitmap) {
+    TPictureText rows;
+    const QImage& image = bitmap.Image();
+    for (int y = 0; y < image.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < image.width(); ++x) {
+            row += Symbol(image.pixel(x, y));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+struct TDoubledCase {
+    std::string Name;
+    std::string Shape;  // rect, ellipse or roundrect
+    int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, Corner = 0;
+    bool Pen = true;
+    int Width = 0, Height = 0;  // device pixels
+    TPictureText Expected;
+};
+
+void PrintTo(const TDoubledCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+std::vector<TDoubledCase> LoadDoubledCases() {
+    std::vector<TDoubledCase> cases;
+    std::ifstream in(KX_TEST_DATA_DIR "/gdi-shapes-2x.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("case ", 0) != 0) {
+            continue;
+        }
+        TDoubledCase c;
+        std::istringstream header(line.substr(5));
+        header >> c.Name >> c.Width >> c.Height;
+        std::string fields = c.Name;
+        for (char& ch : fields) {
+            ch = ch == '_' ? ' ' : ch;
+        }
+        std::istringstream parts(fields);
+        std::string pen;
+        parts >> c.Shape >> c.X1 >> c.Y1 >> c.X2 >> c.Y2 >> c.Corner >> pen;
+        c.Pen = pen == "pen";
+        for (int y = 0; y < c.Height && std::getline(in, line); ++y) {
+            c.Expected.push_back(line);
+        }
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+const std::vector<TDoubledCase>& DoubledCases() {
+    static const std::vector<TDoubledCase> cases = LoadDoubledCases();
+    return cases;
+}
+
+// The shape drawn with its logical coordinates on a bitmap at ratio 2 of half the fixture's size.
+TPictureText DrawAtRatio2(const TDoubledCase& c) {
+    TBitmap bitmap;
+    bitmap.SetPixelRatio(2.0);
+    bitmap.SetSize(c.Width / 2, c.Height / 2);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().Color = kBackground;
+    canvas.FillRect({0, 0, bitmap.Width(), bitmap.Height()});
+    canvas.Pen().Color = kPen;
+    canvas.Pen().Style = c.Pen ? psSolid : psClear;
+    canvas.Brush().Color = kBrush;
+    if (c.Shape == "rect") {
+        canvas.Rectangle(c.X1, c.Y1, c.X2, c.Y2);
+    } else if (c.Shape == "ellipse") {
+        canvas.Ellipse(c.X1, c.Y1, c.X2, c.Y2);
+    } else {
+        canvas.RoundRect(c.X1, c.Y1, c.X2, c.Y2, c.Corner, c.Corner);
+    }
+    return ReadDevice(bitmap);
+}
+
+TEST(GdiShapes2xFixture, HoldsTheSameCasesAsTheSingleSizeOne) {
+    const std::vector<TDoubledCase>& cases = DoubledCases();
+    ASSERT_EQ(cases.size(), 80u) << "cannot read " KX_TEST_DATA_DIR "/gdi-shapes-2x.txt";
+    for (const TDoubledCase& c : cases) {
+        ASSERT_EQ(c.Expected.size(), static_cast<std::size_t>(c.Height)) << c.Name;
+        EXPECT_EQ(c.Width % 2, 0) << c.Name;
+        EXPECT_EQ(c.Height % 2, 0) << c.Name;
+    }
+}
+
+// The platform strokes a curve with a wide pen along a flattened path, which no integer tracer
+// reproduces pixel for pixel. Such a curve must still cover the same box as the platform's, and
+// every pixel that differs must have a pixel of its own kind (pen, brush or background) right
+// beside it in the platform's picture: the outline is at most one device pixel off anywhere, never a
+// stray dot or a gap.
+void ExpectOnTheOutline(const TDoubledCase& c, const TPictureText& drawn) {
+    ASSERT_EQ(drawn.size(), c.Expected.size());
+    auto box = [](const TPictureText& rows) {
+        TRect r{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+            for (int x = 0; x < static_cast<int>(rows[y].size()); ++x) {
+                if (rows[y][x] != '.') {
+                    r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                         std::max(r.Bottom, y + 1)};
+                }
+            }
+        }
+        return r;
+    };
+    EXPECT_EQ(box(drawn), box(c.Expected));
+    const int h = static_cast<int>(drawn.size());
+    for (int y = 0; y < h; ++y) {
+        const int w = static_cast<int>(drawn[y].size());
+        for (int x = 0; x < w; ++x) {
+            const char mine = drawn[y][x];
+            ASSERT_NE(mine, '?') << "a colour that is not the pen's or the brush's at " << x << "," << y;
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy) {
+                for (int dx = -1; dx <= 1 && !near; ++dx) {
+                    const int nx = x + dx;
+                    const int ny = y + dy;
+                    near = nx >= 0 && ny >= 0 && ny < h && nx < w && c.Expected[ny][nx] == mine;
+                }
+            }
+            EXPECT_TRUE(near) << "'" << mine << "' at " << x << "," << y << " has none of its kind beside it";
+        }
+    }
+}
+
+class GdiShapesAtRatio2 : public ::testing::TestWithParam<TDoubledCase> {};
+
+// Rectangles, and every shape with the null pen, are the platform's pixels exactly; curves with the
+// two-pixel pen keep to its outline.
+TEST_P(GdiShapesAtRatio2, DrawsThePlatformsPixels) {
+    const TDoubledCase& c = GetParam();
+    const TPictureText drawn = DrawAtRatio2(c);
+    if (c.Shape == "rect" || !c.Pen) {
+        EXPECT_TRUE(SamePicture(c.Expected, drawn));
+    } else {
+        ExpectOnTheOutline(c, drawn);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixture, GdiShapesAtRatio2, ::testing::ValuesIn(DoubledCases()),
+                         [](const ::testing::TestParamInfo<TDoubledCase>& info) { return info.param.Name; });
+
+TEST(DevicePixels, ScaledCoordinatesRoundHalvesUpwardSoNeighboursMeet) {
+    struct TCase {
+        std::int64_t Logical;
+        double Ratio;
+        std::int64_t Device;
+    };
+    const TCase cases[] = {{0, 1.5, 0},   {1, 1.5, 2},   {2, 1.5, 3},  {3, 1.5, 5},    {43, 1.5, 65},
+                           {-1, 1.5, -1}, {-3, 1.5, -4}, {7, 2.0, 14}, {-7, 2.0, -14}, {123456, 1.0, 123456}};
+    for (const TCase& c : cases) {
+        EXPECT_EQ(DevicePixels(c.Logical, c.Ratio), c.Device) << c.Logical << " at " << c.Ratio;
+    }
+}
+
+// At 1.5 the pen is two device pixels, shapes that share an edge still meet, and no pixel takes a
+// colour the canvas was not given: integer rasterising, no smoothing.
+TEST(CanvasAtRatio, OneAndAHalfDrawsOnlyTheColoursItIsGiven) {
+    TBitmap bitmap;
+    bitmap.SetPixelRatio(1.5);
+    bitmap.SetSize(43, 18);
+    ASSERT_EQ(bitmap.Image().width(), 65);
+    ASSERT_EQ(bitmap.Image().height(), 27);
+    TCanvas& c = bitmap.Canvas();
+    c.Pen().Color = kBackground;
+    c.Brush().Color = kBackground;
+    c.Rectangle(0, 0, 43, 18);
+    c.Pen().Color = kPen;
+    c.Brush().Color = kBrush;
+    c.RoundRect(1, 1, 42, 17, 9, 9);
+    c.Rectangle(15, 0, 43, 18);
+    c.Ellipse(7, 6, 13, 12);
+    const std::set<QRgb> allowed{qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(255, 0, 0)};
+    for (int y = 0; y < bitmap.Image().height(); ++y) {
+        for (int x = 0; x < bitmap.Image().width(); ++x) {
+            ASSERT_TRUE(allowed.count(bitmap.Image().pixel(x, y))) << x << "," << y;
+        }
+    }
+    // The cap's left outline: logical 15 lies at device 23 (22.5 rounded up); the two-pixel pen is
+    // centred there, from 22 to 23, and the brush starts at 24.
+    const int row = 13;
+    EXPECT_EQ(bitmap.Image().pixel(21, row), qRgb(255, 0, 0));  // the base block's inside
+    EXPECT_EQ(bitmap.Image().pixel(22, row), qRgb(0, 0, 0));
+    EXPECT_EQ(bitmap.Image().pixel(23, row), qRgb(0, 0, 0));
+    EXPECT_EQ(bitmap.Image().pixel(24, row), qRgb(255, 0, 0));
+}
+
+// A picture stretched on a canvas at ratio 2 is sampled at every device pixel: a 2 x 2 picture drawn
+// into a 2 x 2 logical square covers 4 x 4 device pixels in blocks, and one drawn into a 1 x 1
+// square keeps a device pixel of each of its four pixels instead of one.
+TEST(CanvasAtRatio, StretchDrawSamplesDevicePixels) {
+    TBitmap picture(2, 2);
+    picture.MutableImage().setPixel(0, 0, qRgb(10, 0, 0));
+    picture.MutableImage().setPixel(1, 0, qRgb(20, 0, 0));
+    picture.MutableImage().setPixel(0, 1, qRgb(30, 0, 0));
+    picture.MutableImage().setPixel(1, 1, qRgb(40, 0, 0));
+    TBitmap target;
+    target.SetPixelRatio(2.0);
+    target.SetSize(3, 2);
+    target.Canvas().StretchDraw({0, 0, 2, 2}, &picture);
+    target.Canvas().StretchDraw({2, 0, 3, 1}, &picture);
+    const QImage& image = target.Image();
+    EXPECT_EQ(image.pixel(0, 0), qRgb(10, 0, 0));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(10, 0, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(20, 0, 0));
+    EXPECT_EQ(image.pixel(1, 2), qRgb(30, 0, 0));
+    EXPECT_EQ(image.pixel(3, 3), qRgb(40, 0, 0));
+    EXPECT_EQ(image.pixel(4, 0), qRgb(10, 0, 0));
+    EXPECT_EQ(image.pixel(5, 0), qRgb(20, 0, 0));
+    EXPECT_EQ(image.pixel(4, 1), qRgb(30, 0, 0));
+    EXPECT_EQ(image.pixel(5, 1), qRgb(40, 0, 0));
+    // Logical reads and writes address whole scaled pixels.
+    EXPECT_EQ(target.Canvas().Pixel(1, 1), RGB(40, 0, 0));
+    target.Canvas().SetPixel(2, 1, clLime);
+    EXPECT_EQ(image.pixel(4, 2), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(5, 3), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(3, 3), qRgb(40, 0, 0));
+}
+
+// Text is laid out in logical pixels and drawn at the device resolution: at ratio 2 it is twice as
+// tall in device pixels, not a pixel-doubled copy of the small one.
+TEST(CanvasAtRatio, TextIsDrawnAtTheDeviceResolution) {
+    auto inkRows = [](double ratio, bool* doubledOnly) {
+        TBitmap bitmap;
+        bitmap.SetPixelRatio(ratio);
+        bitmap.SetSize(60, 30);
+        TCanvas& c = bitmap.Canvas();
+        c.Brush().Color = clWhite;
+        c.FillRect({0, 0, 60, 30});
+        c.Font().SetColor(clBlack);
+        c.TextOut(2, 2, "Wg");
+        const QImage& image = bitmap.Image();
+        int first = -1;
+        int last = -1;
+        bool blocks = true;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                    first = first < 0 ? y : first;
+                    last = y;
+                }
+                if (ratio == 2.0 && x % 2 == 0 && y % 2 == 0) {
+                    const QRgb p = image.pixel(x, y);
+                    blocks = blocks && p == image.pixel(x + 1, y) && p == image.pixel(x, y + 1) &&
+                             p == image.pixel(x + 1, y + 1);
+                }
+            }
+        }
+        if (doubledOnly != nullptr) {
+            *doubledOnly = blocks;
+        }
+        return last - first + 1;
+    };
+    bool pixelDoubled = true;
+    const int single = inkRows(1.0, nullptr);
+    const int doubled = inkRows(2.0, &pixelDoubled);
+    ASSERT_GT(single, 4);
+    EXPECT_GE(doubled, 2 * single - 2);
+    EXPECT_LE(doubled, 2 * single + 2);
+    EXPECT_FALSE(pixelDoubled) << "the text is a scaled-up copy of the single-size text";
+}
+
+}  // namespace
+}  // namespace kx
