@@ -1,6 +1,8 @@
 #include "platform/accessible.h"
 
 #include <QAccessible>
+#include <QAccessibleObject>
+#include <QCoreApplication>
 #include <QRadioButton>
 #include <QWindow>
 
@@ -58,7 +60,22 @@ public:
     }
 };
 
+// The application as assistive technology names it: by its readable title.
+// Qt would take its technical name, which on X11 is also the window class.
+class KxApplicationAccessible : public QAccessibleApplication {
+public:
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && Application != nullptr && !Application->Title().empty()) {
+            return ToQ(Application->Title());
+        }
+        return QAccessibleApplication::text(t);
+    }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
+    if (object != nullptr && object == QCoreApplication::instance()) {
+        return new KxApplicationAccessible;
+    }
     auto* w = qobject_cast<QWidget*>(object);
     TWinControl* control = ControlOfWidget(w);
     if (control == nullptr) {
