@@ -135,14 +135,24 @@ std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {
     return n >= 0 ? (n + d - 1) / d : -((-n) / d);
 }
 
-// The closed path through the centres of the outline's pixels: down the left side row by row, each
-// row's run of outline pixels walked outwards in the upper half and inwards in the lower half (the
-// middle row of an odd height out and back), then up the mirrored right side. Only the ends of each
-// run are corners of the path; the pixels between lie on its edges.
-std::vector<TPathPoint> OutlinePath(const std::vector<TShapeRow>& rows, std::int64_t width) {
+struct TPathEdge {
+    TPathPoint A;
+    TPathPoint B;
+};
+
+// The edges of the closed path through the centres of the outline's pixels that lie on the rows from
+// firstRow up to lastRow (exclusive). The path runs down the left side row by row, each row's run of
+// outline pixels walked outwards in the upper half and inwards in the lower half (the middle row of
+// an odd height out and back), and up the mirrored right side; only the ends of each run are corners
+// of the path, the pixels between lie on its edges. Only the rows asked for are walked, so that a
+// huge curve of which little is seen costs little.
+std::vector<TPathEdge> OutlineEdges(const std::vector<TShapeRow>& rows, std::int64_t width,
+                                    std::int64_t firstRow, std::int64_t lastRow) {
     const std::int64_t h = static_cast<std::int64_t>(rows.size());
+    const std::int64_t from = std::max<std::int64_t>(firstRow, 0);
+    const std::int64_t to = std::min(lastRow, h);
     std::vector<TPathPoint> left;
-    for (std::int64_t y = 0; y < h; ++y) {
+    for (std::int64_t y = from; y < to; ++y) {
         const TShapeRow& row = rows[static_cast<std::size_t>(y)];
         if (2 * y < h - 1) {
             left.push_back({row.LeftEnd, y});
@@ -156,22 +166,20 @@ std::vector<TPathPoint> OutlinePath(const std::vector<TShapeRow>& rows, std::int
             left.push_back({row.LeftEnd, y});
         }
     }
-    std::vector<TPathPoint> path;
-    auto add = [&path](TPathPoint p) {
-        if (path.empty() || path.back().X != p.X || path.back().Y != p.Y) {
-            path.push_back(p);
-        }
-    };
-    for (const TPathPoint& p : left) {
-        add(p);
+    auto mirror = [width](TPathPoint p) { return TPathPoint{width - 1 - p.X, p.Y}; };
+    std::vector<TPathEdge> edges;
+    for (std::size_t i = 0; i + 1 < left.size(); ++i) {
+        edges.push_back({left[i], left[i + 1]});
+        edges.push_back({mirror(left[i]), mirror(left[i + 1])});
     }
-    for (auto it = left.rbegin(); it != left.rend(); ++it) {
-        add({width - 1 - it->X, it->Y});
+    // The top and bottom rows join the two sides.
+    if (!left.empty() && from == 0) {
+        edges.push_back({left.front(), mirror(left.front())});
     }
-    if (path.size() > 1 && path.front().X == path.back().X && path.front().Y == path.back().Y) {
-        path.pop_back();
+    if (!left.empty() && to == h) {
+        edges.push_back({left.back(), mirror(left.back())});
     }
-    return path;
+    return edges;
 }
 
 }  // namespace
@@ -184,12 +192,13 @@ std::vector<TPathPoint> OutlinePath(const std::vector<TShapeRow>& rows, std::int
 TWidePen WidePenSpans(const std::vector<TShapeRow>& rows, std::int64_t width, int pen, std::int64_t firstRow,
                       std::int64_t lastRow) {
     TWidePen out;
-    const std::vector<TPathPoint> path = OutlinePath(rows, width);
-    if (path.empty() || firstRow >= lastRow) {
+    if (firstRow >= lastRow) {
         return out;
     }
     const std::int64_t r = pen;  // half the pen in doubled coordinates
-    const std::size_t n = path.size();
+    // An edge paints no further than half a pen from its rows, so the edges on the rows a pen's width
+    // around those asked for are all that matter.
+    const std::vector<TPathEdge> edges = OutlineEdges(rows, width, firstRow - pen - 1, lastRow + pen + 1);
     // The brush: on each row the inside lies between the first and second edge the row crosses, the
     // third and fourth and so on. A pixel centre exactly on a crossing belongs to the stretch that
     // starts there, not to the one that ends there.
@@ -198,9 +207,9 @@ TWidePen WidePenSpans(const std::vector<TShapeRow>& rows, std::int64_t width, in
         std::int64_t X;  // first pixel at or right of the crossing
     };
     std::vector<TCrossing> crossings;
-    for (std::size_t i = 0; i < n; ++i) {
-        const TPathPoint a = path[i];
-        const TPathPoint b = path[(i + 1) % n];
+    for (const TPathEdge& e : edges) {
+        const TPathPoint a = e.A;
+        const TPathPoint b = e.B;
         // An edge is crossed by the rows from its upper end down to just above its lower end.
         const std::int64_t top = std::max(std::min(a.Y, b.Y), firstRow);
         const std::int64_t bottom = std::min(std::max(a.Y, b.Y), lastRow);
@@ -226,9 +235,9 @@ TWidePen WidePenSpans(const std::vector<TShapeRow>& rows, std::int64_t width, in
     // The pen: the square swept along one edge covers, on a row, the stretch between the edge's
     // leftmost and rightmost points within half a pen of the row, grown by half a pen each way. As
     // everywhere, the area's top and left borders belong to it and its bottom and right ones do not.
-    for (std::size_t i = 0; i < n; ++i) {
-        TPathPoint a{2 * path[i].X, 2 * path[i].Y};
-        TPathPoint b{2 * path[(i + 1) % n].X, 2 * path[(i + 1) % n].Y};
+    for (const TPathEdge& e : edges) {
+        TPathPoint a{2 * e.A.X, 2 * e.A.Y};
+        TPathPoint b{2 * e.B.X, 2 * e.B.Y};
         if (a.Y > b.Y) {
             std::swap(a, b);
         }
