@@ -186,9 +186,9 @@ std::vector<TPathEdge> OutlineEdges(const std::vector<TShapeRow>& rows, std::int
 
 // The platform widens a curve by sweeping a square pen, as wide as the pen, along the closed path
 // through the centres of the curve's one-pixel outline, and fills the brush inside that path. A pixel
-// belongs to an area when its centre lies inside it, or on its left or top edge. All of this is
-// worked out on doubled coordinates, where pixel centres are even and the pen's half width is the
-// pen's width, so that odd pens are exact as well.
+// belongs to an area when its centre lies inside it, or on its left or top edge. The pen is worked
+// out on doubled coordinates, where pixel centres are even and the pen's half width is the pen's
+// width, so that odd pens are exact as well.
 TWidePen WidePenSpans(const std::vector<TShapeRow>& rows, std::int64_t width, int pen, std::int64_t firstRow,
                       std::int64_t lastRow) {
     TWidePen out;
