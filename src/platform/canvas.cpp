@@ -239,43 +239,20 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int el
 }
 
 void TCanvas::DrawWideCurve(const TShapeBox& b, bool ellipse, int ellipseWidth, int ellipseHeight) {
-    // The pen covers what lies between the curve grown by half the pen outwards and the curve shrunk
-    // by the rest inwards; the brush fills inside the inner curve.
+    // The wide pen follows the curve's one-pixel outline, so both start from the same rows.
+    const int w = static_cast<int>(b.Width);
+    const int h = static_cast<int>(b.Height);
+    const std::vector<TShapeRow> rows =
+        ellipse ? EllipseRows(w, h) : RoundRectRows(w, h, ellipseWidth, ellipseHeight);
+    // The pen reaches half its width beyond the outline, up and down as well as sideways.
     const int pen = PenWidth();
-    auto rowsOf = [&](const TShapeBox& box) {
-        if (box.Width <= 0 || box.Height <= 0) {
-            return std::vector<TShapeRow>{};
-        }
-        const int w = static_cast<int>(box.Width);
-        const int h = static_cast<int>(box.Height);
-        return ellipse ? EllipseRows(w, h) : RoundRectRows(w, h, ellipseWidth, ellipseHeight);
-    };
-    const TShapeBox outer{b.Left - pen / 2, b.Top - pen / 2, b.Width + pen - 1, b.Height + pen - 1};
-    const TShapeBox inner{outer.Left + pen, outer.Top + pen, outer.Width - 2 * pen, outer.Height - 2 * pen};
-    const std::vector<TShapeRow> outerRows = rowsOf(outer);
-    // An inside narrower than the pen is covered by the pen all over.
-    const std::vector<TShapeRow> innerRows =
-        inner.Width >= pen && inner.Height >= pen ? rowsOf(inner) : std::vector<TShapeRow>{};
-    const auto [from, to] = VisibleRows(outer.Top, outer.Height);
-    for (std::int64_t y = from; y < to; ++y) {
-        const TShapeRow& row = outerRows[static_cast<std::size_t>(y - outer.Top)];
-        const std::int64_t outerLeft = outer.Left + row.Left;
-        const std::int64_t outerEnd = outer.Left + outer.Width - row.Left;
-        const std::int64_t innerRow = y - inner.Top;
-        if (innerRow < 0 || innerRow >= static_cast<std::int64_t>(innerRows.size())) {
-            FillSpan(y, outerLeft, outerEnd, m_pen.Color);
-            continue;
-        }
-        const TShapeRow& in = innerRows[static_cast<std::size_t>(innerRow)];
-        const std::int64_t innerLeft = std::max(outerLeft, inner.Left + in.Left);
-        const std::int64_t innerEnd = std::min(outerEnd, inner.Left + inner.Width - in.Left);
-        if (innerLeft >= innerEnd) {
-            FillSpan(y, outerLeft, outerEnd, m_pen.Color);
-            continue;
-        }
-        FillSpan(y, outerLeft, innerLeft, m_pen.Color);
-        FillSpan(y, innerLeft, innerEnd, m_brush.Color);
-        FillSpan(y, innerEnd, outerEnd, m_pen.Color);
+    const auto [from, to] = VisibleRows(b.Top - pen, b.Height + 2 * pen);
+    const TWidePen spans = WidePenSpans(rows, b.Width, pen, from - b.Top, to - b.Top);
+    for (const TShapeSpan& s : spans.Brush) {
+        FillSpan(b.Top + s.Y, b.Left + s.X1, b.Left + s.X2, m_brush.Color);
+    }
+    for (const TShapeSpan& s : spans.Pen) {
+        FillSpan(b.Top + s.Y, b.Left + s.X1, b.Left + s.X2, m_pen.Color);
     }
 }
 

@@ -123,4 +123,153 @@ std::vector<TShapeRow> RoundRectRows(int w, int h, int ew, int eh) {
     return rows;
 }
 
+namespace {
+
+struct TPathPoint {
+    std::int64_t X;
+    std::int64_t Y;
+};
+
+// The smallest integer not below n / d, for d > 0.
+std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {
+    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+}
+
+struct TPathEdge {
+    TPathPoint A;
+    TPathPoint B;
+};
+
+// The edges of the closed path through the centres of the outline's pixels that lie on the rows from
+// firstRow up to lastRow (exclusive). The path runs down the left side row by row, each row's run of
+// outline pixels walked outwards in the upper half and inwards in the lower half (the middle row of
+// an odd height out and back), and up the mirrored right side; only the ends of each run are corners
+// of the path, the pixels between lie on its edges. Only the rows asked for are walked, so that a
+// huge curve of which little is seen costs little.
+std::vector<TPathEdge> OutlineEdges(const std::vector<TShapeRow>& rows, std::int64_t width,
+                                    std::int64_t firstRow, std::int64_t lastRow) {
+    const std::int64_t h = static_cast<std::int64_t>(rows.size());
+    const std::int64_t from = std::max<std::int64_t>(firstRow, 0);
+    const std::int64_t to = std::min(lastRow, h);
+    std::vector<TPathPoint> left;
+    for (std::int64_t y = from; y < to; ++y) {
+        const TShapeRow& row = rows[static_cast<std::size_t>(y)];
+        if (2 * y < h - 1) {
+            left.push_back({row.LeftEnd, y});
+            left.push_back({row.Left, y});
+        } else if (2 * y > h - 1) {
+            left.push_back({row.Left, y});
+            left.push_back({row.LeftEnd, y});
+        } else {
+            left.push_back({row.LeftEnd, y});
+            left.push_back({row.Left, y});
+            left.push_back({row.LeftEnd, y});
+        }
+    }
+    auto mirror = [width](TPathPoint p) { return TPathPoint{width - 1 - p.X, p.Y}; };
+    std::vector<TPathEdge> edges;
+    for (std::size_t i = 0; i + 1 < left.size(); ++i) {
+        edges.push_back({left[i], left[i + 1]});
+        edges.push_back({mirror(left[i]), mirror(left[i + 1])});
+    }
+    // The top and bottom rows join the two sides.
+    if (!left.empty() && from == 0) {
+        edges.push_back({left.front(), mirror(left.front())});
+    }
+    if (!left.empty() && to == h) {
+        edges.push_back({left.back(), mirror(left.back())});
+    }
+    return edges;
+}
+
+}  // namespace
+
+// The platform widens a curve by sweeping a square pen, as wide as the pen, along the closed path
+// through the centres of the curve's one-pixel outline, and fills the brush inside that path. A pixel
+// belongs to an area when its centre lies inside it, or on its left or top edge. The pen is worked
+// out on doubled coordinates, where pixel centres are even and the pen's half width is the pen's
+// width, so that odd pens are exact as well.
+TWidePen WidePenSpans(const std::vector<TShapeRow>& rows, std::int64_t width, int pen, std::int64_t firstRow,
+                      std::int64_t lastRow) {
+    TWidePen out;
+    if (firstRow >= lastRow) {
+        return out;
+    }
+    const std::int64_t r = pen;  // half the pen in doubled coordinates
+    // An edge paints no further than half a pen from its rows, so the edges on the rows a pen's width
+    // around those asked for are all that matter.
+    const std::vector<TPathEdge> edges = OutlineEdges(rows, width, firstRow - pen - 1, lastRow + pen + 1);
+    // The brush: on each row the inside lies between the first and second edge the row crosses, the
+    // third and fourth and so on. A pixel centre exactly on a crossing belongs to the stretch that
+    // starts there, not to the one that ends there.
+    struct TCrossing {
+        std::int64_t Y;
+        std::int64_t X;  // first pixel at or right of the crossing
+    };
+    std::vector<TCrossing> crossings;
+    for (const TPathEdge& e : edges) {
+        const TPathPoint a = e.A;
+        const TPathPoint b = e.B;
+        // An edge is crossed by the rows from its upper end down to just above its lower end.
+        const std::int64_t top = std::max(std::min(a.Y, b.Y), firstRow);
+        const std::int64_t bottom = std::min(std::max(a.Y, b.Y), lastRow);
+        for (std::int64_t y = top; y < bottom; ++y) {
+            const std::int64_t sign = b.Y > a.Y ? 1 : -1;
+            crossings.push_back({y, a.X + CeilDiv(sign * (y - a.Y) * (b.X - a.X), sign * (b.Y - a.Y))});
+        }
+    }
+    std::sort(crossings.begin(), crossings.end(),
+              [](const TCrossing& p, const TCrossing& q) { return p.Y != q.Y ? p.Y < q.Y : p.X < q.X; });
+    for (std::size_t i = 0; i < crossings.size();) {
+        std::size_t rowEnd = i;
+        while (rowEnd < crossings.size() && crossings[rowEnd].Y == crossings[i].Y) {
+            ++rowEnd;
+        }
+        for (std::size_t j = i; j + 1 < rowEnd; j += 2) {
+            if (crossings[j].X < crossings[j + 1].X) {
+                out.Brush.push_back({crossings[j].Y, crossings[j].X, crossings[j + 1].X});
+            }
+        }
+        i = rowEnd;
+    }
+    // The pen: the square swept along one edge covers, on a row, the stretch between the edge's
+    // leftmost and rightmost points within half a pen of the row, grown by half a pen each way. As
+    // everywhere, the area's top and left borders belong to it and its bottom and right ones do not.
+    for (const TPathEdge& e : edges) {
+        TPathPoint a{2 * e.A.X, 2 * e.A.Y};
+        TPathPoint b{2 * e.B.X, 2 * e.B.Y};
+        if (a.Y > b.Y) {
+            std::swap(a, b);
+        }
+        const std::int64_t from = std::max(CeilDiv(a.Y - r, 2), firstRow);
+        const std::int64_t to = std::min(CeilDiv(b.Y + r, 2), lastRow);
+        for (std::int64_t y = from; y < to; ++y) {
+            const std::int64_t row = 2 * y;
+            std::int64_t lo = 0;
+            std::int64_t hi = 0;
+            std::int64_t d = 1;
+            if (a.Y == b.Y) {
+                lo = std::min(a.X, b.X);
+                hi = std::max(a.X, b.X);
+            } else {
+                // The points of the edge with a height from row - r to row + r, as fractions over d.
+                d = b.Y - a.Y;
+                const std::int64_t y0 = std::max(a.Y, row - r);
+                const std::int64_t y1 = std::min(b.Y, row + r);
+                const std::int64_t x0 = a.X * d + (y0 - a.Y) * (b.X - a.X);
+                const std::int64_t x1 = a.X * d + (y1 - a.Y) * (b.X - a.X);
+                lo = std::min(x0, x1);
+                hi = std::max(x0, x1);
+            }
+            // Pixel x is covered when lo - r <= 2x < hi + r.
+            const std::int64_t first = CeilDiv(lo - r * d, 2 * d);
+            const std::int64_t end = CeilDiv(hi + r * d, 2 * d);
+            if (first < end) {
+                out.Pen.push_back({y, first, end});
+            }
+        }
+    }
+    return out;
+}
+
 }  // namespace kx
