@@ -36,6 +36,7 @@ protected:
         };
         board = form->BoardImage1;
         ASSERT_NE(board, nullptr);
+        SettleHelpWindow();
     }
     void TearDown() override {
         App().OnAccessibleChangeForTesting = nullptr;
@@ -221,7 +222,13 @@ bool MarkShowsOn(TBoardImage& board, const TBoardHighlight& circle) {
     return false;
 }
 
-class BoardFocusTest : public test::MainWindowFixture {};
+class BoardFocusTest : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        SettleHelpWindow();
+    }
+};
 
 TEST_F(BoardFocusTest, TheMarkShowsOnlyWhileTheKeyboardHoldsTheBoard) {
     TBoardImage* board = form->BoardImage1;
