@@ -9,6 +9,7 @@
 #include "platform/application.h"
 #include "platform/qt_bridge.h"
 #include "platform/radio_button.h"
+#include "platform/std_controls.h"
 #include "platform/win_control.h"
 
 namespace kx {
@@ -100,22 +101,6 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
 void InstallAccessibleFactory() {
     // Qt ignores a factory it holds already.
     QAccessible::installFactory(Factory);
-}
-
-std::string StripAccelerators(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '&') {
-            if (i + 1 < s.size() && s[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += s[i];
-    }
-    return out;
 }
 
 QAccessibleInterface* AccessibleOf(TControl* control) {

@@ -31,9 +31,6 @@ void ReleaseAccessible(TControl* control);
 // child order.
 std::vector<TControl*> AccessibleChildren(const TWinControl* control);
 
-// "&USB Connector" -> "USB Connector"; "A&&B" -> "A&B".
-std::string StripAccelerators(const std::string& s);
-
 // A windowless control as a screen reader sees it.
 class KxControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:

@@ -59,23 +59,8 @@ TPopupForm* TBoardHighlight::GroupPopup() const {
 }
 
 int TBoardHighlight::MenuIndex() const {
-    if (m_boardMenu == nullptr) {
-        return -1;
-    }
-    const std::string caption = TypeMenuCaption(m_highlightType);
-    TMenuItem* bar = m_boardMenu->Items();
-    for (int i = 0; i < bar->Count(); ++i) {
-        TMenuItem* typeMenu = bar->Items(i);
-        if (typeMenu->Caption() != caption) {
-            continue;
-        }
-        for (int e = 0; e < typeMenu->Count(); ++e) {
-            if (typeMenu->Items(e)->Caption() == m_title) {
-                return e;
-            }
-        }
-    }
-    return -1;
+    const TMenuItem* entry = MenuEntry();
+    return entry != nullptr ? entry->Parent()->IndexOf(entry) : -1;
 }
 
 bool TBoardHighlight::AccessibleExposed() const {
