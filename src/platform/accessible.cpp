@@ -133,6 +133,20 @@ std::vector<TControl*> AccessibleChildren(const TWinControl* control) {
     return control != nullptr ? control->AccessibleChildList() : std::vector<TControl*>{};
 }
 
+std::string SpokenLines(const TStrings& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (line.empty()) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += line;
+    }
+    return text;
+}
+
 std::vector<TControl*> TWinControl::AccessibleChildList() const {
     std::vector<TControl*> list;
     for (TControl* c : m_controls) {

@@ -1,6 +1,7 @@
 // How a linked group of circles appears to a screen reader and to the
 // keyboard: one button per group, spoken for by the circle created first.
 
+#include "platform/accessible.h"
 #include "platform/form.h"
 #include "platform/menus.h"
 #include "setup/board_highlight.h"
@@ -75,17 +76,7 @@ std::string TBoardHighlight::AccessibleDescription() const {
     if (!m_accessibleDescription.empty() || m_radioPanel == nullptr) {
         return TControl::AccessibleDescription();
     }
-    std::string text;
-    for (const std::string& line : m_radioPanel->Lines()) {
-        if (line.empty()) {
-            continue;
-        }
-        if (!text.empty()) {
-            text += '\n';
-        }
-        text += line;
-    }
-    return text;
+    return SpokenLines(m_radioPanel->Lines());
 }
 
 TAccessibleState TBoardHighlight::AccessibleState() const {
