@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Checks that run on and report, for the install and package tests: every
 # check prints one line, and checks_done ends the script with status 1 if any
 # of them failed.

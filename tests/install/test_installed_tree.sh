@@ -7,7 +7,7 @@ root=$1
 app_id=$2
 version=$3
 usr=$root/usr
-# shellcheck source=lib_checks.sh
+# shellcheck source=SCRIPTDIR/lib_checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib_checks.sh"
 
 # The program.

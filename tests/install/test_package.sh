@@ -7,7 +7,7 @@ set -uo pipefail
 build=$1
 scratch=$2
 version=$3
-# shellcheck source=lib_checks.sh
+# shellcheck source=SCRIPTDIR/lib_checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib_checks.sh"
 
 rm -rf "$scratch"
