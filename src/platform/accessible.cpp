@@ -9,6 +9,7 @@
 #include "platform/application.h"
 #include "platform/qt_bridge.h"
 #include "platform/radio_button.h"
+#include "platform/std_controls.h"
 #include "platform/win_control.h"
 
 namespace kx {
@@ -102,22 +103,6 @@ void InstallAccessibleFactory() {
     QAccessible::installFactory(Factory);
 }
 
-std::string StripAccelerators(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '&') {
-            if (i + 1 < s.size() && s[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += s[i];
-    }
-    return out;
-}
-
 QAccessibleInterface* AccessibleOf(TControl* control) {
     if (control == nullptr || dynamic_cast<TWinControl*>(control) != nullptr ||
         control->AccessibleRole() == arNone) {
@@ -146,6 +131,20 @@ void ReleaseAccessible(TControl* control) {
 
 std::vector<TControl*> AccessibleChildren(const TWinControl* control) {
     return control != nullptr ? control->AccessibleChildList() : std::vector<TControl*>{};
+}
+
+std::string SpokenLines(const TStrings& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (line.empty()) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += line;
+    }
+    return text;
 }
 
 std::vector<TControl*> TWinControl::AccessibleChildList() const {

@@ -30,9 +30,9 @@ void ReleaseAccessible(TControl* control);
 // The windowless children of a windowed control that stand on the bus, in
 // child order.
 std::vector<TControl*> AccessibleChildren(const TWinControl* control);
-
-// "&USB Connector" -> "USB Connector"; "A&&B" -> "A&B".
-std::string StripAccelerators(const std::string& s);
+// Lines of text as a screen reader is given them: the blank ones left out,
+// the others joined by line breaks.
+std::string SpokenLines(const TStrings& lines);
 
 // A windowless control as a screen reader sees it.
 class KxControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {

@@ -14,14 +14,7 @@ namespace kx {
 void KxPaintWidget::keyPressEvent(QKeyEvent* event) {
     bool handled = false;
     if (m_control != nullptr) {
-        TShiftState shift = 0;
-        const auto mods = event->modifiers();
-        if (mods & Qt::ShiftModifier)
-            shift |= ssShift;
-        if (mods & Qt::ControlModifier)
-            shift |= ssCtrl;
-        if (mods & Qt::AltModifier)
-            shift |= ssAlt;
+        const TShiftState shift = ShiftOfModifiers(event->modifiers());
         TCustomControl* control = m_control;
         const int key = event->key();
         SafeCall([&] { handled = control->KeyDown(key, shift); });

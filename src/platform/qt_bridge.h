@@ -30,6 +30,9 @@ class TWinControl;
 void LinkWidget(QWidget* widget, TWinControl* control);
 TWinControl* ControlOfWidget(const QWidget* widget);
 
+// The shift state of Qt's keyboard modifiers (Shift, Ctrl, Alt).
+TShiftState ShiftOfModifiers(Qt::KeyboardModifiers mods);
+
 // The colour as Qt takes it (system colours looked up).
 QColor ToQColor(TColor color);
 

@@ -11,6 +11,7 @@ namespace kx {
 
 class TClassRegistry;
 class TMainMenu;
+class TMenuItem;
 class TPopupForm;
 class TRadioPanel;
 
@@ -82,6 +83,8 @@ public:
     void AddMenuEntry();
     void SetMenuCheck(bool Value);
     void MenuItemClick(TObject* Sender);
+    // The entry of the circle's title in its type's menu, or nullptr.
+    TMenuItem* MenuEntry() const;
 
     // Accessibility: a linked group stands on the bus as one button, the
     // circle that speaks for it, named by the plain title and described by

@@ -1,6 +1,7 @@
 // How a linked group of circles appears to a screen reader and to the
 // keyboard: one button per group, spoken for by the circle created first.
 
+#include "platform/accessible.h"
 #include "platform/form.h"
 #include "platform/menus.h"
 #include "setup/board_highlight.h"
@@ -59,23 +60,8 @@ TPopupForm* TBoardHighlight::GroupPopup() const {
 }
 
 int TBoardHighlight::MenuIndex() const {
-    if (m_boardMenu == nullptr) {
-        return -1;
-    }
-    const std::string caption = TypeMenuCaption(m_highlightType);
-    TMenuItem* bar = m_boardMenu->Items();
-    for (int i = 0; i < bar->Count(); ++i) {
-        TMenuItem* typeMenu = bar->Items(i);
-        if (typeMenu->Caption() != caption) {
-            continue;
-        }
-        for (int e = 0; e < typeMenu->Count(); ++e) {
-            if (typeMenu->Items(e)->Caption() == m_title) {
-                return e;
-            }
-        }
-    }
-    return -1;
+    const TMenuItem* entry = MenuEntry();
+    return entry != nullptr ? entry->Parent()->IndexOf(entry) : -1;
 }
 
 bool TBoardHighlight::AccessibleExposed() const {
@@ -90,17 +76,7 @@ std::string TBoardHighlight::AccessibleDescription() const {
     if (!m_accessibleDescription.empty() || m_radioPanel == nullptr) {
         return TControl::AccessibleDescription();
     }
-    std::string text;
-    for (const std::string& line : m_radioPanel->Lines()) {
-        if (line.empty()) {
-            continue;
-        }
-        if (!text.empty()) {
-            text += '\n';
-        }
-        text += line;
-    }
-    return text;
+    return SpokenLines(m_radioPanel->Lines());
 }
 
 TAccessibleState TBoardHighlight::AccessibleState() const {

@@ -117,9 +117,9 @@ void TBoardHighlight::AddMenuEntry() {
     }
 }
 
-void TBoardHighlight::SetMenuCheck(bool Value) {
+TMenuItem* TBoardHighlight::MenuEntry() const {
     if (m_boardMenu == nullptr) {
-        return;
+        return nullptr;
     }
     const std::string caption = TypeMenuCaption(m_highlightType);
     TMenuItem* bar = m_boardMenu->Items();
@@ -130,10 +130,16 @@ void TBoardHighlight::SetMenuCheck(bool Value) {
         }
         for (int e = 0; e < typeMenu->Count(); ++e) {
             if (typeMenu->Items(e)->Caption() == m_title) {
-                typeMenu->Items(e)->SetChecked(Value);
-                return;
+                return typeMenu->Items(e);
             }
         }
+    }
+    return nullptr;
+}
+
+void TBoardHighlight::SetMenuCheck(bool Value) {
+    if (TMenuItem* entry = MenuEntry()) {
+        entry->SetChecked(Value);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/accessible.h"
 #include "platform/application.h"
 #include "platform/button.h"
 #include "platform/memo.h"
@@ -189,16 +190,7 @@ void TPopupForm::Build(TBoardHighlight* c) {
 }
 
 void TPopupForm::DescribeForScreenReaders(TWinControl* focusTarget) {
-    std::string text;
-    for (const std::string& line : StatusMemo->Lines()) {
-        if (line.empty()) {
-            continue;
-        }
-        if (!text.empty()) {
-            text += '\n';
-        }
-        text += line;
-    }
+    const std::string text = SpokenLines(StatusMemo->Lines());
     Widget()->setAccessibleDescription(QString::fromStdString(text));
     // The panel takes the focus when the popup opens, and on its own it has
     // no name: it says the popup's title and text instead.

@@ -16,27 +16,13 @@
 
 #include "driver/quordev.h"
 #include "platform/library_probe.h"
+#include "support/driver_library.h"
 
 namespace {
 
 using kx::DriverLibraryName;
-
-void* LoadedDriver() {
-    void* handle = dlopen(DriverLibraryName, RTLD_NOW | RTLD_NOLOAD);
-    if (handle != nullptr) {
-        dlclose(handle);
-    }
-    return handle;
-}
-
-void ExpectSearchPathEndsWith(const std::string& folder) {
-    const char* path = std::getenv("LD_LIBRARY_PATH");
-    ASSERT_NE(path, nullptr) << "run this suite through ctest, which sets LD_LIBRARY_PATH";
-    const std::string value = path;
-    ASSERT_TRUE(value.size() >= folder.size() &&
-                value.compare(value.size() - folder.size(), folder.size(), folder) == 0)
-        << "LD_LIBRARY_PATH is '" << value << "', expected the test drivers' folder '" << folder << "'";
-}
+using kx::test::ExpectSearchPathEndsWith;
+using kx::test::LoadedDriver;
 
 void ExpectNothingBound() {
     EXPECT_FALSE(kx::DriverAvailable());

@@ -4,6 +4,7 @@
 // one test is never seen by another.
 
 #include "driver/quordev.h"
+#include "support/driver_library.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 namespace {
 
 using kx::DriverLibraryName;
+using kx::test::ExpectSearchPathEndsWith;
+using kx::test::LoadedDriver;
 
 std::int32_t FortyTwo() {
     return 42;
@@ -69,16 +72,6 @@ const TExpectedEntry ExpectedEntries[] = {
     {"RelOutPortDWord", &ReadReference<kx::RelOutPortDWord>},
 };
 
-// The handle of the driver library if this process has it loaded, without
-// loading it or changing its reference count.
-void* LoadedDriver() {
-    void* handle = dlopen(DriverLibraryName, RTLD_NOW | RTLD_NOLOAD);
-    if (handle != nullptr) {
-        dlclose(handle);
-    }
-    return handle;
-}
-
 // Drops every reference the process holds on the driver library, which unloads
 // it, and returns how many references there were: one per successful load. The
 // binding's references dangle afterwards, so this ends a test.
@@ -94,17 +87,6 @@ int ReleaseDriverReferences() {
     }
     kx::ResetDriverBindingForTesting();
     return references;
-}
-
-// Checks that the environment CTest prepares for a suite is in place, so that a
-// wrongly started run fails with a reason instead of testing the wrong thing.
-void ExpectSearchPathEndsWith(const std::string& folder) {
-    const char* path = std::getenv("LD_LIBRARY_PATH");
-    ASSERT_NE(path, nullptr) << "run this suite through ctest, which sets LD_LIBRARY_PATH";
-    const std::string value = path;
-    ASSERT_TRUE(value.size() >= folder.size() &&
-                value.compare(value.size() - folder.size(), folder.size(), folder) == 0)
-        << "LD_LIBRARY_PATH is '" << value << "', expected the test drivers' folder '" << folder << "'";
 }
 
 class DriverBindingTest : public ::testing::Test {

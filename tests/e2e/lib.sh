@@ -252,6 +252,20 @@ e2e_start_display() {
     xdotool mousemove --sync $((E2E_SCREEN_W - 1)) $((E2E_SCREEN_H - 1))
 }
 
+# e2e_next_app_files
+# Counts one more program for this test and names the files in $KX_E2E_OUT that
+# receive its stdout and stderr: sets E2E_APP_OUT and E2E_APP_ERR (named after
+# the test, with a "-2" suffix for its second program, and so on) and clears
+# E2E_APP_STATUS.
+e2e_next_app_files() {
+    E2E_APP_COUNT=$((E2E_APP_COUNT + 1))
+    local base=$KX_E2E_OUT/$E2E_NAME
+    ((E2E_APP_COUNT > 1)) && base+="-$E2E_APP_COUNT"
+    E2E_APP_OUT=$base.stdout.txt
+    E2E_APP_ERR=$base.stderr.txt
+    E2E_APP_STATUS=""
+}
+
 # e2e_start_app [ARGS...]
 # Starts $KX_BINARY on the X display in the background. Sets E2E_APP_PID, and
 # E2E_APP_OUT and E2E_APP_ERR, the files in $KX_E2E_OUT that receive its stdout
@@ -261,12 +275,7 @@ e2e_start_app() {
     [[ -n ${KX_BINARY:-} ]] || e2e_fail "KX_BINARY is not set"
     [[ -x $KX_BINARY ]] || e2e_fail "KX_BINARY ($KX_BINARY) is not an executable file"
     [[ -n ${DISPLAY:-} ]] || e2e_fail "e2e_start_app needs e2e_start_display first"
-    E2E_APP_COUNT=$((E2E_APP_COUNT + 1))
-    local base=$KX_E2E_OUT/$E2E_NAME
-    ((E2E_APP_COUNT > 1)) && base+="-$E2E_APP_COUNT"
-    E2E_APP_OUT=$base.stdout.txt
-    E2E_APP_ERR=$base.stderr.txt
-    E2E_APP_STATUS=""
+    e2e_next_app_files
     # Scale settings of the calling environment would change every size the
     # tests check, so the program sees the display as it is.
     env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR \
@@ -501,6 +510,13 @@ _e2e_client_top() {
 e2e_start_board() {
     e2e_start_display
     e2e_start_app
+    e2e_await_board
+}
+
+# e2e_await_board
+# The part of e2e_start_board after the program started: waits for the main
+# window to be maximised, closes the help window and finds the board.
+e2e_await_board() {
     E2E_MAIN=$(e2e_wait_window "Setup")
     e2e_poll 10 e2e_window_state "$E2E_MAIN" || e2e_fail "the main window is not maximised"
     local help

@@ -72,13 +72,7 @@ e2e_atspi_start_board() {
     e2e_start_display
     e2e_atspi_start_bus
     e2e_start_app
-    E2E_MAIN=$(e2e_wait_window "Setup")
-    e2e_poll 10 e2e_window_state "$E2E_MAIN" || e2e_fail "the main window is not maximised"
-    local help
-    help=$(e2e_wait_window "Instructions for Settings utility")
-    e2e_close "$help"
-    e2e_wait_no_window "Instructions for Settings utility" 10
-    e2e_find_board "$E2E_MAIN"
+    e2e_await_board
     e2e_poll 20 e2e_atspi find "frame" "Setup" || e2e_fail "the main window is not on the accessibility bus"
 }
 

@@ -12,10 +12,7 @@ readonly E2E_RATIO=2
 e2e_start_app_scaled() {
     [[ -x ${KX_BINARY:-} ]] || e2e_fail "KX_BINARY (${KX_BINARY:-unset}) is not an executable file"
     [[ -n ${DISPLAY:-} ]] || e2e_fail "e2e_start_app_scaled needs e2e_start_display first"
-    E2E_APP_COUNT=$((E2E_APP_COUNT + 1))
-    E2E_APP_OUT=$KX_E2E_OUT/$E2E_NAME.stdout.txt
-    E2E_APP_ERR=$KX_E2E_OUT/$E2E_NAME.stderr.txt
-    E2E_APP_STATUS=""
+    e2e_next_app_files
     env -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_ENABLE_HIGHDPI_SCALING -u QT_FONT_DPI \
         QT_SCALE_FACTOR=$E2E_RATIO QT_QPA_PLATFORM=xcb "$KX_BINARY" "$@" >"$E2E_APP_OUT" 2>"$E2E_APP_ERR" &
     E2E_APP_PID=$!

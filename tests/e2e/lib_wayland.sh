@@ -98,12 +98,7 @@ wl_start_app() {
         shift
     done
     (($# > 0)) && shift
-    E2E_APP_COUNT=$((E2E_APP_COUNT + 1))
-    local base=$KX_E2E_OUT/$E2E_NAME
-    ((E2E_APP_COUNT > 1)) && base+="-$E2E_APP_COUNT"
-    E2E_APP_OUT=$base.stdout.txt
-    E2E_APP_ERR=$base.stderr.txt
-    E2E_APP_STATUS=""
+    e2e_next_app_files
     env -u DISPLAY -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
         XDG_RUNTIME_DIR="$WL_RUNTIME" WAYLAND_DISPLAY="$WL_SOCKET" XDG_SESSION_TYPE=wayland "${vars[@]}" \
         "$KX_BINARY" "$@" >"$E2E_APP_OUT" 2>"$E2E_APP_ERR" &

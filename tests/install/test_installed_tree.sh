@@ -7,18 +7,8 @@ root=$1
 app_id=$2
 version=$3
 usr=$root/usr
-failures=0
-
-pass() { echo "ok:   $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+# shellcheck source=SCRIPTDIR/lib_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib_checks.sh"
 
 # The program.
 check "the program is installed and executable" test -x "$usr/bin/kx7040-setup"
@@ -108,8 +98,4 @@ bad_modes=$(cd "$root" && find . -mindepth 1 \( -type d ! -perm 0755 \) -o \
   \( -type f ! -path './usr/bin/*' ! -perm 0644 \) -o \( -type f -path './usr/bin/*' ! -perm 0755 \))
 check "modes are 0755 and 0644${bad_modes:+: $bad_modes}" test -z "$bad_modes"
 
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+checks_done

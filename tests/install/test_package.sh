@@ -7,18 +7,8 @@ set -uo pipefail
 build=$1
 scratch=$2
 version=$3
-failures=0
-
-pass() { echo "ok:   $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+# shellcheck source=SCRIPTDIR/lib_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib_checks.sh"
 
 rm -rf "$scratch"
 if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch" >"$scratch.log" 2>&1; then
@@ -61,8 +51,4 @@ echo "lintian says:"
 echo "${lintian_out:-  (nothing)}"
 check "lintian finds no error" bash -c "! grep -q '^E: ' <<<'$lintian_out'"
 
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+checks_done

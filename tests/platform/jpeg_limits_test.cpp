@@ -2,94 +2,25 @@
 // image and coefficient buffer, exceed what the reader takes on is refused from its headers,
 // before any decoding, while pictures within the bounds, many scans and all, decode as before.
 
-#include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <QImage>
 
 #include "platform/graphics.h"
 #include "platform/jpeg_limits.h"
+#include "support/noise_jpeg.h"
 
 namespace kx {
 namespace {
 
 using TBytes = std::vector<unsigned char>;
+using TScans = test::TJpegScans;
 
-jpeg_scan_info OneScan(int component, int ss, int se, int ah, int al) {
-    jpeg_scan_info s{};
-    if (component < 0) {
-        s.comps_in_scan = 3;
-        s.component_index[0] = 0;
-        s.component_index[1] = 1;
-        s.component_index[2] = 2;
-    } else {
-        s.comps_in_scan = 1;
-        s.component_index[0] = component;
-    }
-    s.Ss = ss;
-    s.Se = se;
-    s.Ah = ah;
-    s.Al = al;
-    return s;
-}
-
-enum class TScans { Baseline, Standard, Many };
-
-// A noise picture of side x side pixels, colour at full resolution: baseline, progressive in
-// libjpeg's standard ten scans, or progressive with a scan for every coefficient of every
-// component in three successive-approximation passes (569 scans).
+// A noise picture of side x side pixels, colour at full resolution.
 TBytes EncodeNoise(int side, TScans scans) {
-    std::mt19937 random(11);
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(side) * side * 3);
-    for (unsigned char& p : pixels) {
-        p = static_cast<unsigned char>(random());
-    }
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(side);
-    cinfo.image_height = static_cast<JDIMENSION>(side);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    for (int c = 0; c < 3; ++c) {
-        cinfo.comp_info[c].h_samp_factor = 1;
-        cinfo.comp_info[c].v_samp_factor = 1;
-    }
-    std::vector<jpeg_scan_info> script;
-    if (scans == TScans::Standard) {
-        jpeg_simple_progression(&cinfo);
-    } else if (scans == TScans::Many) {
-        script.push_back(OneScan(-1, 0, 0, 0, 1));
-        script.push_back(OneScan(-1, 0, 0, 1, 0));
-        for (int c = 0; c < 3; ++c) {
-            for (int k = 1; k < 64; ++k) {
-                script.push_back(OneScan(c, k, k, 0, 2));
-                script.push_back(OneScan(c, k, k, 2, 1));
-                script.push_back(OneScan(c, k, k, 1, 0));
-            }
-        }
-        cinfo.scan_info = script.data();
-        cinfo.num_scans = static_cast<int>(script.size());
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = pixels.data() + static_cast<std::size_t>(cinfo.next_scanline) * side * 3;
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    TBytes bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    return test::EncodeNoiseJpeg(side, scans).Bytes;
 }
 
 // Declares another size in the frame header, as a forged file does; the data stays that of the
