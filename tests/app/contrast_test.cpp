@@ -24,6 +24,7 @@
 #include <QTextEdit>
 
 #include "app/main_form.h"
+#include "main_window_fixture.h"
 #include "platform/button.h"
 #include "platform/label.h"
 #include "platform/memo.h"
@@ -150,7 +151,7 @@ protected:
         form->SetWindowState(wsNormal);
         form->SetBounds(0, 0, 1032, 746);
         Pump();
-        ASSERT_NE(form->SetSup->HelpForm(), nullptr);
+        test::WaitForHelpWindow(form, /*close=*/false);
     }
     void TearDown() override {
         AppFixture::TearDown();

@@ -12,6 +12,22 @@
 
 namespace kx::test {
 
+// Waits for the help window, which opens by itself on the supporter's first
+// timer tick, and closes it again when asked. A test that depends on where
+// the focus is, or on what covers the board, settles it first, so that the
+// window cannot open in the middle of the test (when it does depends on how
+// busy the machine is).
+inline void WaitForHelpWindow(TMainForm* form, bool close) {
+    ASSERT_TRUE(WaitFor([form] {
+        Application->PumpUntilIdle();
+        return form->SetSup->HelpForm() != nullptr && form->SetSup->HelpForm()->Visible();
+    }));
+    if (close) {
+        form->SetSup->HelpForm()->Hide();
+        Application->PumpUntilIdle();
+    }
+}
+
 class MainWindowFixture : public AppFixture {
 protected:
     void SetUp() override {
@@ -22,17 +38,7 @@ protected:
         form->SetBounds(0, 0, 1032, 746);
         Pump();
     }
-    // Waits for the help window, which opens by itself on the supporter's
-    // first timer tick, and closes it again, so that it cannot take the focus
-    // in the middle of a test that depends on where the focus is.
-    void SettleHelpWindow() {
-        ASSERT_TRUE(WaitFor([this] {
-            Pump();
-            return form->SetSup->HelpForm() != nullptr && form->SetSup->HelpForm()->Visible();
-        }));
-        form->SetSup->HelpForm()->Hide();
-        Pump();
-    }
+    void SettleHelpWindow() { WaitForHelpWindow(form, /*close=*/true); }
     TMainForm* form = nullptr;
 };
 
