@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/gdi_shape_cases.h"
 #include "support/picture_text.h"
 
 #include "platform/canvas.h"
@@ -39,60 +40,14 @@ char Symbol(QRgb c) {
 
 // The device pixels of a bitmap, whatever its ratio.
 TPictureText ReadDevice(const TBitmap& bitmap) {
-    TPictureText rows;
-    const QImage& image = bitmap.Image();
-    for (int y = 0; y < image.height(); ++y) {
-        std::string row;
-        for (int x = 0; x < image.width(); ++x) {
-            row += Symbol(image.pixel(x, y));
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return test::PictureOf(bitmap.Image(), Symbol);
 }
 
-struct TDoubledCase {
-    std::string Name;
-    std::string Shape;  // rect, ellipse or roundrect
-    int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, Corner = 0;
-    bool Pen = true;
-    int Width = 0, Height = 0;  // device pixels
-    TPictureText Expected;
-};
-
-void PrintTo(const TDoubledCase& c, std::ostream* os) {
-    *os << c.Name;
-}
-
-std::vector<TDoubledCase> LoadDoubledCases() {
-    std::vector<TDoubledCase> cases;
-    std::ifstream in(KX_TEST_DATA_DIR "/gdi-shapes-2x.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("case ", 0) != 0) {
-            continue;
-        }
-        TDoubledCase c;
-        std::istringstream header(line.substr(5));
-        header >> c.Name >> c.Width >> c.Height;
-        std::string fields = c.Name;
-        for (char& ch : fields) {
-            ch = ch == '_' ? ' ' : ch;
-        }
-        std::istringstream parts(fields);
-        std::string pen;
-        parts >> c.Shape >> c.X1 >> c.Y1 >> c.X2 >> c.Y2 >> c.Corner >> pen;
-        c.Pen = pen == "pen";
-        for (int y = 0; y < c.Height && std::getline(in, line); ++y) {
-            c.Expected.push_back(line);
-        }
-        cases.push_back(c);
-    }
-    return cases;
-}
+using TDoubledCase = test::TGdiShapeCase;
 
 const std::vector<TDoubledCase>& DoubledCases() {
-    static const std::vector<TDoubledCase> cases = LoadDoubledCases();
+    static const std::vector<TDoubledCase> cases =
+        test::LoadGdiShapeCases(KX_TEST_DATA_DIR "/gdi-shapes-2x.txt");
     return cases;
 }
 

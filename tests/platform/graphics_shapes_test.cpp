@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/gdi_shape_cases.h"
 #include "support/picture_text.h"
 
 #include "platform/canvas.h"
@@ -49,48 +50,10 @@ TPictureText Read(TBitmap& bitmap) {
     return rows;
 }
 
-struct TShapeCase {
-    std::string Name;
-    std::string Shape;  // rect, ellipse or roundrect
-    int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, Corner = 0;
-    bool Pen = true;
-    int Width = 0, Height = 0;
-    TPictureText Expected;
-};
-
-void PrintTo(const TShapeCase& c, std::ostream* os) {
-    *os << c.Name;
-}
-
-std::vector<TShapeCase> LoadShapeCases() {
-    std::vector<TShapeCase> cases;
-    std::ifstream in(KX_TEST_DATA_DIR "/gdi-shapes.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("case ", 0) != 0) {
-            continue;
-        }
-        TShapeCase c;
-        std::istringstream header(line.substr(5));
-        header >> c.Name >> c.Width >> c.Height;
-        std::string fields = c.Name;
-        for (char& ch : fields) {
-            ch = ch == '_' ? ' ' : ch;
-        }
-        std::istringstream parts(fields);
-        std::string pen;
-        parts >> c.Shape >> c.X1 >> c.Y1 >> c.X2 >> c.Y2 >> c.Corner >> pen;
-        c.Pen = pen == "pen";
-        for (int y = 0; y < c.Height && std::getline(in, line); ++y) {
-            c.Expected.push_back(line);
-        }
-        cases.push_back(c);
-    }
-    return cases;
-}
+using TShapeCase = test::TGdiShapeCase;
 
 const std::vector<TShapeCase>& ShapeCases() {
-    static const std::vector<TShapeCase> cases = LoadShapeCases();
+    static const std::vector<TShapeCase> cases = test::LoadGdiShapeCases(KX_TEST_DATA_DIR "/gdi-shapes.txt");
     return cases;
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/gdi_shape_cases.h"
 #include "support/picture_text.h"
 
 #include "platform/application.h"
@@ -44,35 +45,15 @@ char Symbol(QRgb p) {
 }
 
 TPictureText Read(const QImage& image) {
-    TPictureText rows;
-    for (int y = 0; y < image.height(); ++y) {
-        std::string row;
-        for (int x = 0; x < image.width(); ++x) {
-            row += Symbol(image.pixel(x, y));
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return test::PictureOf(image, Symbol);
 }
 
 // One block of the platform's pixels at twice the size.
 TPictureText DoubledFixture(const std::string& name) {
-    std::ifstream in(KX_TEST_DATA_DIR "/gdi-shapes-2x.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream header(line);
-        std::string word;
-        std::string caseName;
-        int width = 0;
-        int height = 0;
-        if (!(header >> word >> caseName >> width >> height) || word != "case" || caseName != name) {
-            continue;
+    for (const test::TGdiShapeCase& c : test::LoadGdiShapeCases(KX_TEST_DATA_DIR "/gdi-shapes-2x.txt")) {
+        if (c.Name == name) {
+            return c.Expected;
         }
-        TPictureText rows;
-        for (int y = 0; y < height && std::getline(in, line); ++y) {
-            rows.push_back(line);
-        }
-        return rows;
     }
     return {};
 }

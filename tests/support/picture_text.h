@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -12,6 +14,20 @@
 namespace kx::test {
 
 using TPictureText = std::vector<std::string>;
+
+// The pixels of an image as text, one character a pixel through symbol.
+template <typename Symbol>
+TPictureText PictureOf(const QImage& image, Symbol symbol) {
+    TPictureText rows;
+    for (int y = 0; y < image.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < image.width(); ++x) {
+            row += symbol(image.pixel(x, y));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
 
 inline std::string Join(const TPictureText& rows) {
     std::string text;
