@@ -18,24 +18,14 @@
 namespace kx {
 namespace {
 
-constexpr TColor kBackground = clWhite;
-constexpr TColor kPen = clBlack;
-constexpr TColor kBrush = clRed;
-
+using test::kBackground;
+using test::kBrush;
+using test::kPen;
 using test::SamePicture;
 using test::TPictureText;
 
 char Symbol(QRgb c) {
-    switch (c) {
-        case qRgb(255, 255, 255):
-            return '.';
-        case qRgb(0, 0, 0):
-            return '#';
-        case qRgb(255, 0, 0):
-            return 'o';
-        default:
-            return '?';
-    }
+    return test::ShapeSymbol(RGB(qRed(c), qGreen(c), qBlue(c)));
 }
 
 // The device pixels of a bitmap, whatever its ratio.

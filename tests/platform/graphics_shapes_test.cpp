@@ -17,33 +17,18 @@
 namespace kx {
 namespace {
 
-constexpr TColor kBackground = clWhite;
-constexpr TColor kPen = clBlack;
-constexpr TColor kBrush = clRed;
-
-// A picture as rows of characters: '.' background, '#' pen, 'o' brush, '?' anything else.
+using test::kBackground;
+using test::kBrush;
+using test::kPen;
 using test::SamePicture;
 using test::TPictureText;
-
-char Symbol(TColor c) {
-    switch (c) {
-        case kBackground:
-            return '.';
-        case kPen:
-            return '#';
-        case kBrush:
-            return 'o';
-        default:
-            return '?';
-    }
-}
 
 TPictureText Read(TBitmap& bitmap) {
     TPictureText rows;
     for (int y = 0; y < bitmap.Height(); ++y) {
         std::string row;
         for (int x = 0; x < bitmap.Width(); ++x) {
-            row += Symbol(bitmap.Canvas().Pixel(x, y));
+            row += test::ShapeSymbol(bitmap.Canvas().Pixel(x, y));
         }
         rows.push_back(row);
     }

@@ -13,9 +13,30 @@
 #include <string>
 #include <vector>
 
+#include "platform/types.h"
 #include "support/picture_text.h"
 
 namespace kx::test {
+
+// The colours the shapes are drawn in for the comparison, and the characters
+// the fixture pictures write them as: '.' background, '#' pen, 'o' brush, '?'
+// anything else.
+inline constexpr TColor kBackground = clWhite;
+inline constexpr TColor kPen = clBlack;
+inline constexpr TColor kBrush = clRed;
+
+inline char ShapeSymbol(TColor c) {
+    switch (c) {
+        case kBackground:
+            return '.';
+        case kPen:
+            return '#';
+        case kBrush:
+            return 'o';
+        default:
+            return '?';
+    }
+}
 
 struct TGdiShapeCase {
     std::string Name;
